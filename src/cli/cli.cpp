@@ -1,0 +1,140 @@
+#include "cli/cli.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "format/datetime.h"
+#include "format/formatter.h"
+#include "platform/clock.h"
+#include "platform/codec.h"
+#include "platform/regional.h"
+
+namespace mirovane::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT...";
+
+bool AllDigits(std::string_view s) {
+  if (s.empty()) return false;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+int ToInt(std::string_view s) {
+  int v = 0;
+  std::from_chars(s.data(), s.data() + s.size(), v);
+  return v;
+}
+
+std::optional<double> ParseLocalTime(std::string_view t) {
+  // YYYY-MM-DDTHH:MM:SS[.mmm]
+  if (t.size() != 19 && t.size() != 23) return std::nullopt;
+  if (t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' || t[16] != ':') return std::nullopt;
+  if (t.size() == 23 && t[19] != '.') return std::nullopt;
+  const std::string_view parts[] = {t.substr(0, 4), t.substr(5, 2), t.substr(8, 2),
+                                    t.substr(11, 2), t.substr(14, 2), t.substr(17, 2)};
+  for (auto p : parts) {
+    if (!AllDigits(p)) return std::nullopt;
+  }
+  const int year = ToInt(parts[0]), month = ToInt(parts[1]), day = ToInt(parts[2]);
+  const int hour = ToInt(parts[3]), minute = ToInt(parts[4]), second = ToInt(parts[5]);
+  int ms = 0;
+  if (t.size() == 23) {
+    if (!AllDigits(t.substr(20))) return std::nullopt;
+    ms = ToInt(t.substr(20));
+  }
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
+      hour > 23 || minute > 59 || second > 59) {
+    return std::nullopt;
+  }
+  const std::int64_t msOfDay = ((hour * 60LL + minute) * 60 + second) * 1000 + ms;
+  return JoinDateTime(DayNumberFromCivil(year, month, day), msOfDay);
+}
+
+int Usage(std::ostream& err, const std::string& message) {
+  err << "mirovane-cli: " << message << '\n';
+  return 2;
+}
+
+int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<double> moments;
+  std::vector<std::string> formats;
+  bool raw = false;
+  bool fixed = false;
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
+      formats.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (a == "--at" || a.rfind("--at=", 0) == 0) {
+      std::string value;
+      if (a == "--at") {
+        if (i + 1 >= args.size()) return Usage(err, "--at needs a moment");
+        value = args[++i];
+      } else {
+        value = a.substr(5);
+      }
+      const auto when = ParseWhen(value);
+      if (!when) return Usage(err, "not a moment: \"" + value + "\" (use a day number or YYYY-MM-DDTHH:MM:SS[.mmm])");
+      moments.push_back(*when);
+    } else if (a == "--cp932") {
+      raw = true;
+    } else if (a == "--regional=fixed") {
+      fixed = true;
+    } else {
+      return Usage(err, "unknown option " + a);
+    }
+  }
+  if (formats.empty()) return Usage(err, "no FORMAT given");
+
+  DateTimeFormatter formatter(fixed ? FixedJapaneseRegional() : SystemRegional());
+  if (moments.empty()) moments.push_back(LocalNow());
+  for (double m : moments) formatter.SetDateTimeEx(m);
+
+  FormatBuffer buffer;
+  for (const std::string& f : formats) {
+    const std::string_view text = formatter.FormatInto(Utf8ToCp932(f), buffer);
+    if (raw) {
+      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    } else {
+      out << Cp932ToUtf8(DropIncompleteTrail(text));
+    }
+    out << '\n';
+  }
+  out.flush();
+  return out ? 0 : 1;
+}
+
+}  // namespace
+
+std::optional<double> ParseWhen(std::string_view text) {
+  if (text.find('T') != std::string_view::npos) return ParseLocalTime(text);
+  // A decimal day number: optional minus, digits, optional fraction.
+  std::string_view digits = text;
+  if (!digits.empty() && digits[0] == '-') digits.remove_prefix(1);
+  const auto dot = digits.find('.');
+  if (!AllDigits(digits.substr(0, dot)) ||
+      (dot != std::string_view::npos && !AllDigits(digits.substr(dot + 1)))) {
+    return std::nullopt;
+  }
+  double value = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return Usage(err, std::string("no command; ") + kUsage);
+  if (args[0] == "format") return FormatCommand(args, out, err);
+  return Usage(err, "unknown command \"" + args[0] + "\"; " + kUsage);
+}
+
+}  // namespace mirovane::cli

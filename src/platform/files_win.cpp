@@ -1,0 +1,129 @@
+#include <windows.h>
+
+#include <string>
+
+#include "platform/codec.h"
+#include "platform/files.h"
+
+namespace mirovane {
+
+namespace {
+
+std::string LastErrorText(const char* what) {
+  const DWORD code = GetLastError();
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string out = std::string(what) + " (" + std::to_string(code) + ")";
+  if (text) {
+    std::wstring w(text);
+    while (!w.empty() && (w.back() == L'\n' || w.back() == L'\r' || w.back() == L' ')) w.pop_back();
+    out += ": " + WideToUtf8(w);
+    LocalFree(text);
+  }
+  return out;
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() { Close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return h_; }
+  bool Close() {
+    const bool ok = !Valid() || CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents) {
+  contents.clear();
+  Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    const DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
+                                                                  : ReadStatus::Error;
+  }
+  char buf[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), buf, sizeof buf, &got, nullptr)) {
+      contents.clear();
+      return ReadStatus::Error;
+    }
+    if (got == 0) break;
+    contents.append(buf, got);
+  }
+  return ReadStatus::Ok;
+}
+
+bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view contents,
+                          std::string* error) {
+  auto fail = [&](const char* what) {
+    if (error) *error = LastErrorText(what);
+    return false;
+  };
+  std::filesystem::path temp = path;
+  temp += L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  {
+    Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return fail("create");
+    std::size_t done = 0;
+    while (done < contents.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1u << 20));
+      DWORD wrote = 0;
+      if (!WriteFile(file.Get(), contents.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
+        const bool r = fail("write");
+        file.Close();
+        DeleteFileW(temp.c_str());
+        return r;
+      }
+      done += wrote;
+    }
+    if (!FlushFileBuffers(file.Get()) || !file.Close()) {
+      const bool r = fail("flush");
+      DeleteFileW(temp.c_str());
+      return r;
+    }
+  }
+  // ReplaceFileW refuses a target that is read-only or held open without sharing, as a save
+  // should; a target that does not exist yet is simply moved into place.
+  BOOL ok;
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    ok = ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr);
+  } else {
+    ok = MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+  }
+  if (!ok) {
+    const bool r = fail("replace");
+    DeleteFileW(temp.c_str());
+    return r;
+  }
+  return true;
+}
+
+std::filesystem::path ExecutablePath() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n < buf.size()) {
+      buf.resize(n);
+      return buf;
+    }
+    buf.resize(buf.size() * 2);
+  }
+}
+
+}  // namespace mirovane
