@@ -31,7 +31,8 @@ double MoonAge(const DateTimeRecord& dt) noexcept {
   constexpr double kLowest = -0.004411;
   constexpr double kDegree = 0.017453292519943295;
 
-  const double fraction = dt.Value - std::trunc(dt.Value);
+  // A value that is not a finite number decodes as its clamped day at midnight.
+  const double fraction = std::isfinite(dt.Value) ? dt.Value - std::trunc(dt.Value) : 0.0;
   const double t = fraction + (static_cast<double>(dt.JulianDay) - kEpoch);
   double k = t / kSynodic;
   if (k - std::trunc(k) < 0) k -= 1;

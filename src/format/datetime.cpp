@@ -73,6 +73,8 @@ int DaysInMonth(int year, int month) noexcept {
 }
 
 bool DateTimeRecord::Set(double value) noexcept {
+  // The display refresh mostly hands in a moment already shown.
+  if (value == Value) return false;
   bool changed = false;
   const double newWhole = std::trunc(value);
   // NaN never compares equal, so it counts as a change and decodes as the clamped value 0.

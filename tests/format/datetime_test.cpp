@@ -132,6 +132,12 @@ TEST(Calendar, MoonAgeWorkedValues) {
 
 TEST(Calendar, MoonAgeStaysInItsWrappedRange) {
   DateTimeRecord r;
+  for (double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                   -1e300, 1e300}) {
+    r.Set(v);
+    const double age = MoonAge(r);
+    EXPECT_TRUE(age >= -0.004411 && age <= 29.535) << v;
+  }
   for (double v = 30000; v < 32000; v += 0.37) {
     r.Set(v);
     const double age = MoonAge(r);
