@@ -136,7 +136,9 @@ function(mirovane_windows_targets win win_tests)
     # The Win32 layer minus its entry point, so the tests can create the real windows in-process.
     set(win_lib ${win})
     list(FILTER win_lib EXCLUDE REGEX "/winmain\\.cpp$")
-    add_executable(win_tests ${win_tests} ${win_lib})
+    # With the program's resources, so the windows under test get the same manifest (visual
+    # styles, DPI awareness) and icon as in Mirovane.exe.
+    add_executable(win_tests ${win_tests} ${win_lib} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
     target_link_libraries(win_tests PRIVATE mirovane_core ${MIROVANE_GTEST}
                           comctl32 shell32 gdi32 user32 shlwapi winmm uxtheme)
     target_include_directories(win_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/res")
