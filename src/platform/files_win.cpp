@@ -100,7 +100,15 @@ bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view co
   // ReplaceFileW refuses a target that is read-only or held open without sharing, as a save
   // should; a target that does not exist yet is simply moved into place.
   BOOL ok;
-  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    // Never replace a folder that stands where the file should be (Wine would remove it).
+    SetLastError(ERROR_DIRECTORY_NOT_SUPPORTED);
+    const bool r = fail("replace");
+    DeleteFileW(temp.c_str());
+    return r;
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
     ok = ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                       nullptr);
   } else {

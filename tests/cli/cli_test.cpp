@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli.h"
 #include "format/datetime.h"
+#include "platform/codec.h"
 
 namespace mirovane::cli {
 namespace {
@@ -36,7 +39,7 @@ TEST(CliFormat, MomentsApplyInOrderFromTheInitialRecord) {
   EXPECT_EQ(r.out, "2415020\n");
   r = RunCli({"format", "--at", "2026-12-08T17:05:09.123", "--at", "-1.25", "yyyy-mm-dd hh:nn:ss.zzz"});
   EXPECT_EQ(r.out, "1899-12-29 06:00:00.000\n");
-  r = RunCli({"format", "--at", "2026-12-08T17:05:09", "c"});
+  r = RunCli({"format", "--regional=fixed", "--at", "2026-12-08T17:05:09", "c"});
   EXPECT_EQ(r.out, "2026/12/08 17:05:09\n");
 }
 
@@ -85,6 +88,78 @@ TEST(CliWhen, AcceptsDayNumbersAndLocalTimes) {
   EXPECT_FALSE(ParseWhen("nan"));
   EXPECT_FALSE(ParseWhen("2023-02-29T00:00:00"));
   EXPECT_FALSE(ParseWhen("2026-12-08T12:00:00.5"));
+}
+
+// A temporary alarm list of UTF-8 lines, written in cp932 with CR LF.
+class AlarmFile {
+ public:
+  explicit AlarmFile(std::initializer_list<std::string_view> lines)
+      : path_(std::filesystem::temp_directory_path() / "mirovane-cli-alarms.txt") {
+    std::ofstream out(path_, std::ios::binary);
+    for (std::string_view l : lines) out << Utf8ToCp932(l) << "\r\n";
+  }
+  ~AlarmFile() { std::filesystem::remove(path_); }
+  std::string path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+TEST(CliAlarms, StatesAndMessages) {
+  const AlarmFile file({"*2023/02/30 12:00  Msg:x", "*xxxx/xx/xx 分:00  Msg:x", "*2024/05/01 12:00  Msg:x",
+                        "*xxxx/xx/xx Start  Msg:x", "", "*xxxx/xx/xx 12:00  Msg:x"});
+  const Result r = RunCli({"alarms", file.path(), "--now", "2024-05-06T12:00:00.250"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "1 due-error -\n2 parse-error -\n3 inactive -\n4 inactive -\n5 paused -\n"
+            "6 active 2024-05-07T12:00:00.000\nnext 6 2024-05-07T12:00:00.000\n");
+  EXPECT_EQ(r.err,
+            "警告: アラームの設定に失敗しました。 リスト番号 1 の設定を確認して下さい。\n"
+            "警告: アラーム設定リストの読み込みに失敗しました。 リスト番号 2 の設定を確認して下さい。\n");
+}
+
+TEST(CliAlarms, MissingFileAndTheFiringLimit) {
+  Result r = RunCli({"alarms", "/nonexistent/mirovane.txt", "--now", "46364.5", "--until", "46400"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "next none\n");
+  EXPECT_EQ(r.err, "");
+
+  const AlarmFile file({"*xxxx/xx/xx 001分  Msg:x"});
+  r = RunCli({"alarms", file.path(), "--now", "2024-05-06T00:00:00", "--until", "2025-01-01T00:00:00"});
+  EXPECT_EQ(r.status, 0);
+  std::istringstream lines(r.out);
+  std::string line, last;
+  int fired = 0;
+  while (std::getline(lines, line)) {
+    if (line.rfind("fire ", 0) == 0) ++fired, last = line;
+  }
+  EXPECT_EQ(fired, 10000);
+  EXPECT_EQ(last, "fire 1 2024-05-12T22:40:00.000");  // 10000 minutes after the first at 00:01
+}
+
+TEST(CliAlarms, UnreadableListAndBadArguments) {
+  const auto dir = std::filesystem::temp_directory_path() / "mirovane-cli-alarms-dir";
+  std::filesystem::create_directories(dir);
+  Result r = RunCli({"alarms", dir.string()});
+  std::filesystem::remove(dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "next none\n");
+  EXPECT_EQ(r.err, "警告: アラーム設定リストを読み込めません。\n");
+
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"alarms"},
+           {"alarms", "a.txt", "b.txt"},
+           {"alarms", "a.txt", "--now"},
+           {"alarms", "a.txt", "--now", "noon"},
+           {"alarms", "a.txt", "--now", "1", "--now", "2"},
+           {"alarms", "a.txt", "--until=2024-13-01T00:00:00"},
+           {"alarms", "a.txt", "--startup=yes"},
+           {"alarms", "--bogus", "a.txt"}}) {
+    r = RunCli(args);
+    EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+// DPI scaling: layout constants are written as 96-DPI pixels and scaled for the window's monitor;
+// fonts are created for a DPI and rebuilt when the window moves to a monitor with another DPI.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/gdi.h"
+
+namespace mirovane::ui {
+
+inline constexpr UINT kDefaultDpi = 96;
+
+// The DPI the window is drawn at (96 when the window is null or the system cannot tell).
+UINT WindowDpi(HWND hwnd) noexcept;
+
+// A length in 96-DPI pixels at `dpi`.
+inline int Scale(int pixels96, UINT dpi) noexcept {
+  return MulDiv(pixels96, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
+}
+
+// The program's default face "ＭＳ Ｐゴシック".
+const std::wstring& DefaultFontFace();
+
+struct FontSpec {
+  std::wstring face = DefaultFontFace();
+  int pixelHeight96 = 12;  // character height in pixels at 96 DPI
+  bool bold = false;
+  bool italic = false;
+};
+
+// A Shift-JIS font of `spec` scaled for `dpi`.
+FontHandle CreateUiFont(const FontSpec& spec, UINT dpi);
+
+// The one-line extent of `text` drawn with `font` on `hwnd`'s DC.
+SIZE MeasureText(HWND hwnd, HFONT font, const std::wstring& text);
+
+}  // namespace mirovane::ui

@@ -1,0 +1,304 @@
+// The main window created in-process: its control tree, window styles, first showing, display
+// refresh and closing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cwchar>
+#include <memory>
+
+#include "app/application.h"
+#include "app/calendar_dialog.h"
+#include "format/formatter.h"
+#include "platform/clock.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/regional.h"
+#include "app/win_test_support.h"
+
+namespace mirovane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ClassName;
+using testing::PumpMessagesFor;
+using testing::SetTextCounter;
+using testing::TakeQuitMessage;
+using testing::WindowText;
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+class CalendarDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    InitCommonControlsForProgram();
+    TheFormatter().SetRegional(SystemRegional());
+  }
+
+  void SetUp() override {
+    app_.Create();
+    dialog_ = std::make_unique<TCalendarDialog>();
+  }
+
+  void TearDown() override {
+    dialog_.reset();
+    TakeQuitMessage();  // destroying the main window ends the (test's) message loop
+  }
+
+  TCalendarDialog& Created() {
+    dialog_->Create(app_.Handle());
+    return *dialog_;
+  }
+  TCalendarDialog& Shown() {
+    Created().Show();
+    return *dialog_;
+  }
+
+  static std::wstring Formatted(const std::string& format) {
+    return Cp932ToWide(FormatDateTimeEx(format));
+  }
+
+  ApplicationWindow app_;
+  std::unique_ptr<TCalendarDialog> dialog_;
+};
+
+TEST_F(CalendarDialogTest, ControlTreeAfterCreation) {
+  TCalendarDialog& d = Created();
+  const HWND w = d.Handle();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(ClassName(w), kCalendarDialogClass);
+  EXPECT_EQ(WindowText(w), L"Mirovane");
+
+  EXPECT_EQ(GetParent(d.BackPanel.Handle()), w);
+  EXPECT_EQ(GetParent(d.ClockPanel.Handle()), d.BackPanel.Handle());
+  EXPECT_EQ(GetParent(d.MainPanel.Handle()), d.BackPanel.Handle());
+  EXPECT_EQ(GetParent(d.ClockLabel.Handle()), d.ClockPanel.Handle());
+  EXPECT_EQ(GetParent(d.DateLabel.Handle()), d.MainPanel.Handle());
+  EXPECT_EQ(GetParent(d.TimeLabel.Handle()), d.MainPanel.Handle());
+  EXPECT_EQ(GetParent(d.MainCalendar.Handle()), d.MainPanel.Handle());
+
+  // Other processes find the controls by these ids.
+  EXPECT_EQ(GetDlgCtrlID(d.DateLabel.Handle()), kDateLabelId);
+  EXPECT_EQ(GetDlgCtrlID(d.TimeLabel.Handle()), kTimeLabelId);
+  EXPECT_EQ(testing::FindDescendantById(w, kTimeLabelId), d.TimeLabel.Handle());
+
+  EXPECT_EQ(ClassName(d.DateLabel.Handle()), L"Static");
+  EXPECT_EQ(ClassName(d.MainCalendar.Handle()), L"SysMonthCal32");
+  const LONG_PTR labelStyle = GetWindowLongPtrW(d.DateLabel.Handle(), GWL_STYLE);
+  EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
+  EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
+  EXPECT_TRUE(labelStyle & SS_NOPREFIX);
+
+  EXPECT_TRUE(d.DateLabel.Visible());
+  EXPECT_TRUE(d.TimeLabel.Visible());
+  EXPECT_FALSE(d.MainCalendar.Visible());
+  // Before the first showing the time label holds one blank.
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), L" ");
+
+  // The calendar is set to today.
+  SYSTEMTIME sel{};
+  SendMessageW(d.MainCalendar.Handle(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&sel));
+  EXPECT_EQ(sel.wYear, CurrentDateTime().Year);
+  EXPECT_EQ(sel.wMonth, CurrentDateTime().Month);
+  EXPECT_EQ(sel.wDay, CurrentDateTime().Day);
+}
+
+TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
+  TCalendarDialog& d = Created();
+  EXPECT_EQ(d.Tag, 0);
+  EXPECT_TRUE(d.BusyFlag);
+  EXPECT_FALSE(d.InTray);
+  EXPECT_FALSE(d.TrayIconPresent);
+  EXPECT_EQ(d.HideCountdown, 0);
+  EXPECT_EQ(d.NextAlarmIndex, 255);
+  const std::filesystem::path exe = ExecutablePath();
+  EXPECT_EQ(d.AlarmListPath, std::filesystem::path(exe).replace_extension(".txt"));
+  EXPECT_EQ(d.ReadmePath, exe.parent_path() / "Readme.txt");
+  // The creation already moved the current date-time to now.
+  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 2 * kSecond);
+
+  // Only the display refresh runs during start-up, at DspCycle x 10 ms.
+  EXPECT_TRUE(d.Timer3.Running());
+  EXPECT_EQ(d.Timer3.Interval(), 500u);
+  EXPECT_FALSE(d.Timer1.Running());
+  EXPECT_FALSE(d.Timer2.Running());
+  EXPECT_FALSE(d.Timer4.Running());
+  EXPECT_EQ(d.Timer1.Interval(), 100u);
+  EXPECT_EQ(d.Timer2.Interval(), 5000u);
+
+  d.Show();
+  EXPECT_EQ(d.Tag, 1);
+  EXPECT_FALSE(d.BusyFlag);
+  EXPECT_TRUE(d.Timer1.Running());
+  EXPECT_TRUE(d.Timer2.Running());
+
+  // Later showings do not lay out again: the visibility chosen at the first one stays.
+  d.Settings.HideNowDate = true;
+  ShowWindow(d.Handle(), SW_HIDE);
+  d.Show();
+  EXPECT_TRUE(d.DateLabel.Visible());
+}
+
+TEST_F(CalendarDialogTest, RefreshPeriodFollowsDspCycle) {
+  dialog_->Settings.DspCycle = 0;
+  Created();
+  EXPECT_FALSE(dialog_->Timer3.Running());
+  EXPECT_EQ(dialog_->Timer3.Interval(), 0u);
+
+  dialog_ = std::make_unique<TCalendarDialog>();
+  dialog_->Settings.DspCycle = 10000;  // capped at one minute
+  Created();
+  EXPECT_TRUE(dialog_->Timer3.Running());
+  EXPECT_EQ(dialog_->Timer3.Interval(), 60000u);
+}
+
+TEST_F(CalendarDialogTest, BorderlessTopmostWithoutTaskbarButton) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME));
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+  EXPECT_TRUE(IsWindowVisible(w));
+
+  // Owned by the hidden application window, whose extended style is exactly the tool-window one.
+  const HWND owner = GetWindow(w, GW_OWNER);
+  EXPECT_EQ(owner, app_.Handle());
+  EXPECT_EQ(GetWindowLongPtrW(owner, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(IsWindowVisible(owner));
+
+  // No frame: the client area is the whole window.
+  RECT window{}, client{};
+  GetWindowRect(w, &window);
+  GetClientRect(w, &client);
+  EXPECT_EQ(window.right - window.left, client.right);
+  EXPECT_EQ(window.bottom - window.top, client.bottom);
+}
+
+TEST_F(CalendarDialogTest, LabelsShowCurrentDateAndTime) {
+  TCalendarDialog& d = Shown();
+  const std::wstring date = WindowText(d.DateLabel.Handle());
+  const std::wstring time = WindowText(d.TimeLabel.Handle());
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+
+  // The texts are the formats rendered at the current date-time, which is now (not the sample
+  // moment the layout measured on).
+  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 2 * kSecond);
+  EXPECT_EQ(date, Formatted(d.Settings.DateFormat));
+  EXPECT_EQ(time, Formatted(d.Settings.TimeFormat));
+
+  // And independently of the formatter: "yyyy/mm/dd(" and "hh:nn:ss" of the system clock.
+  wchar_t day[16];
+  std::swprintf(day, 16, L"%04u/%02u/%02u(", now.wYear, now.wMonth, now.wDay);
+  EXPECT_EQ(date.substr(0, 11), day);
+  EXPECT_EQ(date.back(), L')');
+  unsigned h = 0, m = 0, s = 0;
+  ASSERT_EQ(std::swscanf(time.c_str(), L"%u:%u:%u", &h, &m, &s), 3) << time;
+  const int shown = static_cast<int>(h * 3600 + m * 60 + s);
+  const int clock = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+  EXPECT_LE((clock - shown + 86400) % 86400, 2) << time;
+}
+
+TEST_F(CalendarDialogTest, LayoutStacksLabelsInsideOneBorder) {
+  TCalendarDialog& d = Shown();
+  const RECT back = d.BackPanel.Bounds();
+  const RECT main = d.MainPanel.Bounds();
+  const RECT date = d.DateLabel.Bounds();
+  const RECT time = d.TimeLabel.Bounds();
+  const int bw = ui::Scale(1, d.Dpi());
+
+  EXPECT_EQ(main.left, bw);
+  EXPECT_EQ(main.top, bw);
+  EXPECT_EQ(back.right - back.left, main.right - main.left + 2 * bw);
+  EXPECT_EQ(back.bottom - back.top, main.bottom - main.top + 2 * bw);
+  RECT client{};
+  GetClientRect(d.Handle(), &client);
+  EXPECT_EQ(client.right, back.right - back.left);
+  EXPECT_EQ(client.bottom, back.bottom - back.top);
+
+  EXPECT_EQ(date.top, 0);
+  EXPECT_EQ(time.top, date.bottom);
+  EXPECT_EQ(time.bottom, main.bottom - main.top);
+  EXPECT_EQ(date.right - date.left, main.right - main.left);
+  EXPECT_EQ(time.right - time.left, main.right - main.left);
+
+  // Nothing is clipped: both current texts fit their labels.
+  for (const ui::Label* label : {&d.DateLabel, &d.TimeLabel}) {
+    const SIZE text = label->MeasureText(label->Text());
+    const RECT r = label->Bounds();
+    EXPECT_GE(r.right - r.left, text.cx);
+    EXPECT_GE(r.bottom - r.top, text.cy);
+  }
+}
+
+TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {
+  TCalendarDialog& d = Shown();
+  SetTextCounter dateSets(d.DateLabel.Handle());
+  SetTextCounter timeSets(d.TimeLabel.Handle());
+  d.Settings.DateFormat = Utf8ToCp932("'日付'");
+  d.Settings.TimeFormat = Utf8ToCp932("yyyy'年'");
+
+  const double before = CurrentDateTime().Value;
+  for (int i = 0; i < 5; ++i) {
+    Sleep(3);  // a refresh within the same millisecond changes nothing at all
+    d.RefreshDisplay();
+  }
+  EXPECT_GT(CurrentDateTime().Value, before);
+  EXPECT_EQ(dateSets.count(), 1);
+  EXPECT_EQ(timeSets.count(), 1);
+  EXPECT_EQ(WindowText(d.DateLabel.Handle()), L"日付");
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+
+  // A hidden label keeps its text and catches up at the first refresh after it shows again.
+  d.DateLabel.SetVisible(false);
+  d.Settings.DateFormat = "yyyy";
+  Sleep(3);
+  d.RefreshDisplay();
+  EXPECT_EQ(WindowText(d.DateLabel.Handle()), L"日付");
+  d.DateLabel.SetVisible(true);
+  Sleep(3);
+  d.RefreshDisplay();
+  EXPECT_EQ(WindowText(d.DateLabel.Handle()), Formatted("yyyy"));
+  EXPECT_EQ(dateSets.count(), 2);
+}
+
+TEST_F(CalendarDialogTest, DisplayRefreshTimerKeepsTheTimeCurrent) {
+  TCalendarDialog& d = Shown();
+  SetTextCounter timeSets(d.TimeLabel.Handle());
+  PumpMessagesFor(1300ms);
+  // At least one second boundary passed: the timer rendered the new time.
+  EXPECT_GE(timeSets.count(), 1);
+  EXPECT_LE(timeSets.count(), 2);
+  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 1.0 * kSecond);
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+}
+
+TEST_F(CalendarDialogTest, ClosingEndsTheMessageLoop) {
+  TCalendarDialog& d = Shown();
+  PumpMessagesFor(50ms);
+  TakeQuitMessage();
+  const HWND w = d.Handle();
+  SendMessageW(w, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_TRUE(TakeQuitMessage());
+  // The wrappers know their windows are gone.
+  EXPECT_EQ(d.Handle(), nullptr);
+  EXPECT_EQ(d.DateLabel.Handle(), nullptr);
+  EXPECT_EQ(d.MainPanel.Handle(), nullptr);
+  EXPECT_FALSE(d.Timer3.Running());
+}
+
+TEST_F(CalendarDialogTest, AltF4Closes) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  TakeQuitMessage();
+  SendMessageW(w, WM_SYSKEYDOWN, VK_F4, 0x20000001);  // context code: Alt held
+  PumpMessagesFor(200ms);
+  EXPECT_FALSE(IsWindow(w));
+}
+
+}  // namespace
+}  // namespace mirovane

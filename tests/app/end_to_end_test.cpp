@@ -1,0 +1,251 @@
+// Mirovane.exe started as a user would: from copies in temporary folders, read back from its
+// running windows, with the single-instance guard per folder name and file name.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/calendar_dialog.h"
+#include "app/win_test_support.h"
+#include "format/formatter.h"
+#include "platform/clock.h"
+#include "platform/codec.h"
+#include "platform/regional.h"
+
+namespace mirovane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing::ClassName;
+using testing::FindDescendantById;
+using testing::WindowText;
+
+constexpr auto kStartTimeout = 30s;
+constexpr double kSecond = 1.0 / 86400.0;
+
+fs::path ThisExecutable() {
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
+  return fs::path(std::wstring(buffer, n));
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    root_ = fs::temp_directory_path() /
+            (L"mirovane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(GetTickCount64()));
+    fs::create_directories(root_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  // Copies Mirovane.exe into root/relativeFolder and returns the copy's path.
+  fs::path CopyProgram(const fs::path& relativeFolder) const {
+    const fs::path folder = root_ / relativeFolder;
+    fs::create_directories(folder);
+    const fs::path target = folder / L"Mirovane.exe";
+    fs::copy_file(ThisExecutable().parent_path() / L"Mirovane.exe", target);
+    return target;
+  }
+
+ private:
+  fs::path root_;
+};
+
+// One started program; closes its windows and waits for it when it goes out of scope.
+class Program {
+ public:
+  explicit Program(const fs::path& exe) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+    started_ = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              exe.parent_path().c_str(), &si, &pi_) != FALSE;
+  }
+  ~Program() {
+    if (!started_) return;
+    if (Running()) {
+      if (HWND w = FindWindowOf(kCalendarDialogClass, nullptr)) PostMessageW(w, WM_CLOSE, 0, 0);
+      if (!WaitForExit(15s)) TerminateProcess(pi_.hProcess, 1);  // our own child, by handle
+    }
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Started() const { return started_; }
+  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool WaitForExit(std::chrono::milliseconds timeout) const {
+    return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+  }
+
+  // A top-level window of this process with that class (and title, if given), or null.
+  HWND FindWindowOf(const wchar_t* className, const wchar_t* title) const {
+    struct Search {
+      DWORD pid;
+      const wchar_t* className;
+      const wchar_t* title;
+      HWND found;
+    } search{pi_.dwProcessId, className, title, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid != s->pid || ClassName(hwnd) != s->className) return TRUE;
+          if (s->title && WindowText(hwnd) != s->title) return TRUE;
+          s->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  HWND WaitForWindow(const wchar_t* className, const wchar_t* title) const {
+    const auto end = std::chrono::steady_clock::now() + kStartTimeout;
+    while (std::chrono::steady_clock::now() < end) {
+      if (HWND w = FindWindowOf(className, title)) return w;
+      if (!Running()) return nullptr;
+      Sleep(50);
+    }
+    return nullptr;
+  }
+
+  // The main window once its first showing has put the current texts in.
+  HWND WaitForMainWindow() const {
+    HWND w = WaitForWindow(kCalendarDialogClass, nullptr);
+    if (!w) return nullptr;
+    const auto end = std::chrono::steady_clock::now() + kStartTimeout;
+    while (std::chrono::steady_clock::now() < end) {
+      if (IsWindowVisible(w) && WindowText(FindDescendantById(w, kTimeLabelId)) != L" ") return w;
+      Sleep(50);
+    }
+    return nullptr;
+  }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  bool started_ = false;
+};
+
+// The texts the formatter gives for every quarter second from `from` to `to`.
+std::set<std::wstring> TextsBetween(const std::string& format, double from, double to) {
+  DateTimeFormatter formatter(SystemRegional());
+  std::set<std::wstring> texts;
+  for (double v = from; v <= to; v += kSecond / 4) {
+    formatter.SetDateTimeEx(v);
+    texts.insert(Cp932ToWide(formatter.FormatDateTimeEx(format)));
+  }
+  return texts;
+}
+
+// Checks the "already running" box of `program`, presses its OK button and expects the program
+// to end.
+void ExpectAlreadyRunningBox(const Program& program) {
+  const HWND box = program.WaitForWindow(L"#32770", L"Mirovane");
+  ASSERT_NE(box, nullptr) << "no message box";
+  // The box exists before its buttons are laid out and shown.
+  const auto end = std::chrono::steady_clock::now() + kStartTimeout;
+  while (!IsWindowVisible(box) && std::chrono::steady_clock::now() < end) Sleep(50);
+  ASSERT_TRUE(IsWindowVisible(box));
+  EXPECT_EQ(program.FindWindowOf(kCalendarDialogClass, nullptr), nullptr);
+
+  std::vector<std::wstring> texts;
+  int buttons = 0;
+  HWND okButton = nullptr;
+  struct Collect {
+    std::vector<std::wstring>* texts;
+    int* buttons;
+    HWND* ok;
+  } collect{&texts, &buttons, &okButton};
+  EnumChildWindows(
+      box,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Collect*>(lp);
+        const std::wstring cls = ClassName(hwnd);
+        if (_wcsicmp(cls.c_str(), L"Static") == 0) c->texts->push_back(WindowText(hwnd));
+        if (_wcsicmp(cls.c_str(), L"Button") == 0 && IsWindowVisible(hwnd)) {
+          ++*c->buttons;
+          if (GetDlgCtrlID(hwnd) == IDOK) *c->ok = hwnd;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&collect));
+  EXPECT_NE(std::find(texts.begin(), texts.end(), Utf8ToWide("既に起動しています。")), texts.end());
+  EXPECT_EQ(buttons, 1);  // OK alone
+  ASSERT_NE(okButton, nullptr);
+
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(okButton));
+  EXPECT_TRUE(program.WaitForExit(15s));
+}
+
+TEST(EndToEnd, ShowsNowAndRunsOncePerFolderNameAndFileName) {
+  TempFolder temp;
+  const fs::path first = temp.CopyProgram(L"a\\Clock");
+  const fs::path other = temp.CopyProgram(L"Other");
+  const fs::path sameFolderName = temp.CopyProgram(L"b\\Clock");
+
+  Program main(first);
+  ASSERT_TRUE(main.Started());
+  const HWND window = main.WaitForMainWindow();
+  ASSERT_NE(window, nullptr) << "the main window did not appear";
+
+  // Today's date and the current time, read from the running window.
+  const double before = LocalNow();
+  const std::wstring date = WindowText(FindDescendantById(window, kDateLabelId));
+  const std::wstring time = WindowText(FindDescendantById(window, kTimeLabelId));
+  const double after = LocalNow();
+  EXPECT_TRUE(TextsBetween("yyyy/mm/dd'('aaa')'", before - 2 * kSecond, after).count(date)) << date;
+  EXPECT_TRUE(TextsBetween("hh:nn:ss", before - 2 * kSecond, after).count(time)) << time;
+
+  // Topmost, and no task-bar button: owned by a hidden tool window.
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION);
+  const HWND owner = GetWindow(window, GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(owner, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(IsWindowVisible(owner));
+
+  {
+    SCOPED_TRACE("second start of the same copy");
+    Program second(first);
+    ASSERT_TRUE(second.Started());
+    ExpectAlreadyRunningBox(second);
+  }
+  {
+    SCOPED_TRACE("a copy in another folder with the same folder name");
+    Program twin(sameFolderName);
+    ASSERT_TRUE(twin.Started());
+    ExpectAlreadyRunningBox(twin);
+  }
+  EXPECT_TRUE(main.Running());
+  EXPECT_TRUE(IsWindow(window));
+
+  {
+    SCOPED_TRACE("a copy in a folder with another name");
+    Program beside(other);
+    ASSERT_TRUE(beside.Started());
+    const HWND otherWindow = beside.WaitForMainWindow();
+    EXPECT_NE(otherWindow, nullptr);
+    EXPECT_TRUE(IsWindow(window));
+    PostMessageW(otherWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(beside.WaitForExit(15s));
+  }
+
+  // Closing the main window ends the program.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(main.WaitForExit(15s));
+}
+
+}  // namespace
+}  // namespace mirovane

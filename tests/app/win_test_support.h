@@ -1,0 +1,91 @@
+// Helpers of the Win32 tests: message pumping, window text, control look-up, WM_SETTEXT counting.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <string>
+
+namespace mirovane::testing {
+
+// Dispatches this thread's messages for `duration` (WM_QUIT included: it is consumed).
+inline void PumpMessagesFor(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        end - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+  }
+}
+
+// Removes a pending WM_QUIT; returns whether there was one.
+inline bool TakeQuitMessage() {
+  MSG msg;
+  return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+inline std::wstring WindowText(HWND hwnd) {
+  wchar_t buffer[512] = {};
+  const int n = GetWindowTextW(hwnd, buffer, 512);
+  return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+inline std::wstring ClassName(HWND hwnd) {
+  wchar_t buffer[256] = {};
+  const int n = GetClassNameW(hwnd, buffer, 256);
+  return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+// The descendant of `root` with the control id `id` (any depth), or null.
+inline HWND FindDescendantById(HWND root, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      root,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (GetDlgCtrlID(hwnd) == s->id) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Counts the WM_SETTEXT messages a window receives while the counter lives.
+class SetTextCounter {
+ public:
+  explicit SetTextCounter(HWND hwnd) : hwnd_(hwnd) {
+    SetWindowSubclass(hwnd_, &Proc, kId, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~SetTextCounter() {
+    if (IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, &Proc, kId);
+  }
+  SetTextCounter(const SetTextCounter&) = delete;
+  SetTextCounter& operator=(const SetTextCounter&) = delete;
+
+  int count() const { return count_; }
+
+ private:
+  static constexpr UINT_PTR kId = 0x7E57;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    if (msg == WM_SETTEXT) ++reinterpret_cast<SetTextCounter*>(ref)->count_;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  HWND hwnd_;
+  int count_ = 0;
+};
+
+}  // namespace mirovane::testing
