@@ -2,7 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 
+#include "alarms/alarm_engine.h"
 #include "format/datetime.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
@@ -14,7 +17,8 @@ namespace mirovane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT...";
+    "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT... | "
+    "mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN]";
 
 bool AllDigits(std::string_view s) {
   if (s.empty()) return false;
@@ -111,6 +115,147 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
   return out ? 0 : 1;
 }
 
+// The alarm engine's window system for the command line: messages go to stderr as one UTF-8 line
+// each, nothing is opened and the alarm timer does not exist.
+class CliAlarmHost final : public AlarmHost {
+ public:
+  explicit CliAlarmHost(std::ostream& err) : err_(err) {}
+
+  bool ShowMessageWindow(std::string_view text, int kind, bool withConfirm, bool) override {
+    std::string line = Cp932ToUtf8(MessageCaption(kind, withConfirm)) + ":";
+    for (const std::string& part : SplitAlarmLines(Cp932ToUtf8(DropIncompleteTrail(text)))) {
+      line += ' ';
+      line += part;
+    }
+    err_ << line << '\n';
+    return false;
+  }
+  bool FileExists(std::string_view) override { return false; }
+  void SoundBeep(unsigned) override {}
+  bool ShellOpen(std::string_view, std::string_view) override { return false; }
+  void SetAlarmTimer(bool, unsigned) override {}
+
+ private:
+  std::ostream& err_;
+};
+
+// YYYY-MM-DDTHH:MM:SS.mmm of a date-time value, decoded as SetDateTimeEx decodes it.
+std::string MomentText(double value) {
+  const DayAndTime split = SplitDateTime(value);
+  const CivilDate date = CivilFromDayNumber(split.day);
+  const int ms = split.msOfDay;
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", date.year, date.month,
+                date.day, ms / 3'600'000, ms / 60'000 % 60, ms / 1000 % 60, ms % 1000);
+  return text;
+}
+
+const char* StateText(AlarmEntryState state) {
+  switch (state) {
+    case AlarmEntryState::Active: return "active";
+    case AlarmEntryState::Paused: return "paused";
+    case AlarmEntryState::Inactive: return "inactive";
+    case AlarmEntryState::ParseError: return "parse-error";
+    case AlarmEntryState::DueError: return "due-error";
+  }
+  return "inactive";
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(Utf8ToWide(utf8));
+#else
+  return std::filesystem::path(utf8);
+#endif
+}
+
+// Reads the value of option `name` given as "--name VALUE" or "--name=VALUE"; false when `a` is
+// not that option. `error` is set when the value is missing or not a moment.
+bool TakeMoment(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+                std::optional<double>& moment, std::string& error) {
+  const std::string& a = args[i];
+  std::string value;
+  if (a == name) {
+    if (i + 1 >= args.size()) {
+      error = name + " needs a moment";
+      return true;
+    }
+    value = args[++i];
+  } else if (a.rfind(name + "=", 0) == 0) {
+    value = a.substr(name.size() + 1);
+  } else {
+    return false;
+  }
+  if (moment) {
+    error = name + " given twice";
+    return true;
+  }
+  moment = ParseWhen(value);
+  if (!moment) error = "not a moment: \"" + value + "\" (use a day number or YYYY-MM-DDTHH:MM:SS[.mmm])";
+  return true;
+}
+
+int AlarmsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::optional<double> now;
+  std::optional<double> until;
+  std::optional<std::string> file;
+  bool startup = false;
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string error;
+    if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
+      if (file) return Usage(err, "more than one FILE given");
+      file = a;
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (a == "--startup") {
+      startup = true;
+    } else if (TakeMoment(args, i, "--now", now, error) || TakeMoment(args, i, "--until", until, error)) {
+      if (!error.empty()) return Usage(err, error);
+    } else {
+      return Usage(err, "unknown option " + a);
+    }
+  }
+  if (!file) return Usage(err, "no FILE given");
+
+  DateTimeFormatter formatter;
+  formatter.SetDateTimeEx(now ? *now : LocalNow());
+  CliAlarmHost host(err);
+  bool busy = false;
+  AlarmEngine engine(host, busy, formatter.Current());
+  engine.SetAlarmListPath(PathFromUtf8(*file));
+  const bool read = engine.LoadAlarms(startup);
+  engine.SelectNextAlarm(true);
+
+  for (std::size_t i = 0; i < engine.Entries().size(); ++i) {
+    const AlarmEntryState state = engine.EntryState(i);
+    out << (i + 1) << ' ' << StateText(state) << ' '
+        << (state == AlarmEntryState::Active ? MomentText(engine.Entries()[i].Due) : "-") << '\n';
+  }
+  if (engine.NextAlarmIndex() == kNoAlarmIndex) {
+    out << "next none\n";
+  } else {
+    out << "next " << (engine.NextAlarmIndex() + 1) << ' ' << MomentText(engine.NextAlarmDue()) << '\n';
+  }
+
+  if (until) {
+    constexpr int kMaxFirings = 10'000;
+    for (int fired = 0; fired < kMaxFirings && engine.NextAlarmIndex() != kNoAlarmIndex &&
+                        !(engine.NextAlarmDue() > *until);
+         ++fired) {
+      const std::uint8_t index = engine.NextAlarmIndex();
+      formatter.SetDateTimeEx(engine.NextAlarmDue());
+      out << "fire " << (index + 1) << ' ' << MomentText(engine.NextAlarmDue()) << '\n';
+      engine.ComputeNextDue(index, false);
+      engine.SelectNextAlarm(true);
+    }
+  }
+  out.flush();
+  if (!out) return 1;
+  return read ? 0 : 1;
+}
+
 }  // namespace
 
 std::optional<double> ParseWhen(std::string_view text) {
@@ -134,6 +279,7 @@ std::optional<double> ParseWhen(std::string_view text) {
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) return Usage(err, std::string("no command; ") + kUsage);
   if (args[0] == "format") return FormatCommand(args, out, err);
+  if (args[0] == "alarms") return AlarmsCommand(args, out, err);
   return Usage(err, "unknown command \"" + args[0] + "\"; " + kUsage);
 }
 

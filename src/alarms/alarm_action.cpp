@@ -1,0 +1,124 @@
+#include "alarms/alarm_action.h"
+
+#include "alarms/alarm_line.h"
+#include "platform/codec.h"
+
+namespace mirovane {
+
+AlarmAction SplitAlarmAction(std::string_view line) {
+  AlarmAction action;
+  if (line.size() > 19) action.Kind = std::string(line.substr(19, 3));
+  action.Beep = line.size() > 22 && line[22] == '$';
+  if (line.size() > 23) action.Text = std::string(line.substr(23, kMaxActionTextBytes));
+  return action;
+}
+
+int MessageKindOf(std::string_view kind) noexcept {
+  if (kind == "Inf") return kMessageInformation;
+  if (kind == "Que") return kMessageQuestion;
+  if (kind == "War") return kMessageWarning;
+  if (kind == "Err") return kMessageError;
+  return kMessagePlain;
+}
+
+std::string MessageDisplayText(std::string_view text) {
+  text = DropIncompleteTrail(text);
+  std::string out;
+  out.reserve(text.size() + 8);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t at = FindMarker(text, "\\n", start);
+    if (at == std::string_view::npos) break;
+    out.append(text.substr(start, at - start));
+    out += "\r\n";
+    start = at + 2;
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+ShellCommand SplitExeText(std::string_view text) {
+  ShellCommand command;
+  const std::size_t at = FindMarker(text, "::");
+  if (at == std::string_view::npos) {
+    command.Path = std::string(text);
+  } else {
+    command.Path = std::string(text.substr(0, at));
+    command.Parameters = "\"" + std::string(text.substr(at + 2)) + "\"";
+  }
+  command.File = "\"" + command.Path + "\"";
+  return command;
+}
+
+const std::string& MessageCaption(int kind, bool withConfirm) {
+  static const std::string kCaptions[] = {Utf8ToCp932("警告"), Utf8ToCp932("エラー"),
+                                          Utf8ToCp932("情報"), Utf8ToCp932("確認")};
+  if (withConfirm || kind < 0 || kind > 3) return alarm_text::ApplicationTitle();
+  return kCaptions[kind];
+}
+
+unsigned MessageBeepType(int kind) noexcept {
+  switch (kind) {
+    case kMessageWarning: return 0x30;      // MB_ICONEXCLAMATION
+    case kMessageError: return 0x10;        // MB_ICONHAND
+    case kMessageInformation: return 0x40;  // MB_ICONASTERISK
+    case kMessageQuestion: return 0x20;     // MB_ICONQUESTION
+    default: return 0;                      // MB_OK: the default sound
+  }
+}
+
+namespace alarm_text {
+
+namespace {
+
+std::string WithListNumber(const std::string& start, int listNumber) {
+  static const std::string kFailed = Utf8ToCp932("失敗しました。\r\nリスト番号 ");
+  static const std::string kCheck = Utf8ToCp932(" の設定を確認して下さい。");
+  return start + kFailed + std::to_string(listNumber) + kCheck;
+}
+
+}  // namespace
+
+const std::string& ApplicationTitle() {
+  static const std::string text = "Mirovane";
+  return text;
+}
+
+const std::string& OkButton() {
+  static const std::string text = "OK";
+  return text;
+}
+
+const std::string& ConfirmButton() {
+  static const std::string text = Utf8ToCp932("確認(&C)");
+  return text;
+}
+
+std::string LoadFailed(int listNumber) {
+  static const std::string kStart = Utf8ToCp932("アラーム設定リストの読み込みに");
+  return WithListNumber(kStart, listNumber);
+}
+
+std::string DueFailed(int listNumber) {
+  static const std::string kStart = Utf8ToCp932("アラームの設定に");
+  return WithListNumber(kStart, listNumber);
+}
+
+const std::string& ListUnreadable() {
+  static const std::string text = Utf8ToCp932("アラーム設定リストを読み込めません。");
+  return text;
+}
+
+const std::string& ListChanged() {
+  static const std::string text = Utf8ToCp932("アラーム設定リストが変更されています。");
+  return text;
+}
+
+std::string NotFound(std::string_view path) {
+  static const std::string kSuffix = Utf8ToCp932("が見付かりません。");
+  return std::string(path) + kSuffix;
+}
+
+}  // namespace alarm_text
+
+}  // namespace mirovane

@@ -1,0 +1,65 @@
+// The action part of an alarm line (bytes 20 onward), the message kinds of the message window and
+// the alarm subsystem's own texts. All texts are cp932.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mirovane {
+
+// Kinds of the message window (the value handed to ShowMessageWindow).
+enum MessageKind : int {
+  kMessageWarning = 0,
+  kMessageError = 1,
+  kMessageInformation = 2,
+  kMessageQuestion = 3,
+  kMessagePlain = 4,
+};
+
+// The action text is used up to this many bytes; the rest of a longer line is ignored.
+inline constexpr std::size_t kMaxActionTextBytes = 255;
+
+struct AlarmAction {
+  std::string Kind;   // bytes 20-22: "Msg", "Inf", "Que", "War", "Err", "Exe" or anything
+  bool Beep = false;  // byte 23 is '$'
+  std::string Text;   // byte 24 on, at most 255 bytes
+};
+
+AlarmAction SplitAlarmAction(std::string_view line);
+
+// "Inf" 2, "Que" 3, "War" 0, "Err" 1; "Msg" and every other kind 4.
+int MessageKindOf(std::string_view kind) noexcept;
+
+// Every "\n" (backslash and 'n', found double-byte-aware) becomes CR LF. A double-byte
+// character cut in half at the end of the text is dropped, so it cannot swallow the line end.
+std::string MessageDisplayText(std::string_view text);
+
+// An "Exe" text split for the shell: the path before "::" and the command line after it, each
+// enclosed in double quotes, so the whole command line reaches the program as one argument.
+// Without "::" there are no parameters (an empty string).
+struct ShellCommand {
+  std::string Path;        // as written, for the existence test and the not-found message
+  std::string File;        // the path enclosed in double quotes
+  std::string Parameters;  // the command line enclosed in double quotes, or empty
+};
+ShellCommand SplitExeText(std::string_view text);
+
+// Caption of the message window: "Mirovane" with the confirm button, else the kind's caption.
+const std::string& MessageCaption(int kind, bool withConfirm);
+// The MessageBeep sound of a kind (MB_ICONEXCLAMATION, MB_ICONHAND, MB_ICONASTERISK,
+// MB_ICONQUESTION, MB_OK).
+unsigned MessageBeepType(int kind) noexcept;
+
+// Texts of the alarm subsystem.
+namespace alarm_text {
+const std::string& ApplicationTitle();  // "Mirovane"
+const std::string& OkButton();          // "OK"
+const std::string& ConfirmButton();     // "確認(&C)"
+std::string LoadFailed(int listNumber);  // a line of the list could not be read
+std::string DueFailed(int listNumber);   // the due moment of a line could not be computed
+const std::string& ListUnreadable();     // the list file is gone when an alarm fires
+const std::string& ListChanged();        // the list file has fewer lines than the pending index
+std::string NotFound(std::string_view path);  // the file of an "Exe" alarm does not exist
+}  // namespace alarm_text
+
+}  // namespace mirovane

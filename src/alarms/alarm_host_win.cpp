@@ -1,0 +1,39 @@
+#include "alarms/alarm_host_win.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "alarms/message_window_win.h"
+#include "platform/codec.h"
+
+namespace mirovane {
+
+bool FileExistsCp932(std::string_view path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(Cp932ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ShellOpenFile(std::string_view file, std::string_view parameters) {
+  const std::wstring wideFile = Cp932ToWide(file);
+  const std::wstring wideParameters = Cp932ToWide(parameters);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // The call returns once the program was started; a failure shows no dialog of the shell's own.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = nullptr;
+  info.lpVerb = L"open";
+  info.lpFile = wideFile.c_str();
+  info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
+  info.lpDirectory = nullptr;
+  info.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&info) != FALSE;
+}
+
+bool WinAlarmHost::ShowMessageWindow(std::string_view text, int kind, bool withConfirm, bool beep) {
+  if (beforeMessage) beforeMessage();
+  return mirovane::ShowMessageWindow(owner, text, kind, withConfirm, beep);
+}
+
+}  // namespace mirovane

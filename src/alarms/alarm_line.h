@@ -1,0 +1,90 @@
+// The alarm list file and its fixed-column lines.
+//
+// The file lies beside the executable (its path with the extension ".txt"), holds one alarm per
+// line in cp932 and is always read and written whole. Byte positions below are 1-based:
+//
+//   1       state: '*' active, anything else paused
+//   2-12    date field   ("2024/05/06 ", "xxxx/02/29*", "xxxx/xx/31*", "xxxx/xx/xx ", "[7]:平日   ")
+//   13-18   time field   ("07:30 ", "後:00 ", "030昼 ", "015分*", "Start ", "S05rt ")
+//   19      a blank
+//   20-22   action kind  ("Msg", "Inf", "Que", "War", "Err", "Exe")
+//   23      beep flag    ('$' beep, ':' none)
+//   24-     action text  (message with "\n" between lines, or path "::" command line)
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace mirovane {
+
+// The engine loads at most this many lines (indexes 0..250); later lines stay in the file.
+inline constexpr std::size_t kMaxAlarmEntries = 251;
+
+enum AlarmDateKind : std::uint8_t {
+  kDateSpecific = 0,
+  kDateYearly = 1,
+  kDateMonthly = 2,
+  kDateDaily = 3,
+  kDateWeekday = 4,
+};
+
+enum AlarmTimeKind : std::uint8_t {
+  kTimeOfDay = 0,
+  kTimeEveryHour = 1,
+  kTimeEveryNMinutes = 2,
+  kTimeStartupOnly = 4,
+};
+
+// Hour bands of the hourly, every-N-minutes and start-up kinds.
+enum AlarmBand : std::uint16_t {
+  kBandNone = 0,
+  kBandMorning = 1,    // 0-11
+  kBandAfternoon = 2,  // 12-23
+  kBandDaytime = 3,    // 6-17
+  kBandNight = 4,      // 18-23 and 0-5
+};
+
+// One loaded alarm. Values are stored as parsed, without range checks: out-of-range values
+// surface when the due moment is computed.
+struct AlarmEntry {
+  double Due = 0.0;  // next moment the alarm fires (date-time value)
+  std::uint8_t DateKind = 0;
+  std::uint8_t TimeKind = 0;
+  std::uint16_t Year = 0;
+  std::uint16_t Month = 0;
+  std::uint16_t Day = 0;         // day of month, or weekday code 0..9
+  std::uint16_t HourOrBand = 0;  // hour for kTimeOfDay, band otherwise
+  std::uint16_t Minutes = 0;     // minute, period or start-up delay
+  bool Active = false;
+  bool DayFlag = false;      // byte 12 '*': leap years only / last day of the month
+  bool StartupFlag = false;  // byte 18 '*': every-N-minutes also fires at start-up
+};
+
+// Fills every field but Due from `line`. A line whose first byte is not '*' gives an inactive,
+// otherwise zero entry and never fails. Returns false on a conversion error (the entry is then
+// partly filled; the caller makes it inactive).
+bool ParseAlarmLine(std::string_view line, AlarmEntry& entry);
+
+// Splits file contents at CR, LF and CR LF. A final line end does not start another line; line
+// ends in a row give empty lines (LF CR counts as two).
+std::vector<std::string> SplitAlarmLines(std::string_view contents);
+// CR LF after every line; no lines give an empty text.
+std::string JoinAlarmLines(const std::vector<std::string>& lines);
+
+// All lines of the file; a missing file is an empty list (status Missing).
+ReadStatus ReadAlarmLines(const std::filesystem::path& path, std::vector<std::string>& lines);
+// Replaces the whole file (atomically: a failed write leaves the old file as it was).
+bool WriteAlarmLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                     std::string* error = nullptr);
+
+// Finds `marker` in cp932 `text` from byte `from`, never starting a match on the second byte of
+// a double-byte character (表, ソ and 能 end in 0x5C). Returns npos when absent.
+std::size_t FindMarker(std::string_view text, std::string_view marker, std::size_t from = 0) noexcept;
+
+}  // namespace mirovane

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "alarms/alarm_host_win.h"
+#include "alarms/message_window_win.h"
+#include "app/win_test_support.h"
+#include "platform/codec.h"
+
+namespace mirovane {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path BesideTests(const wchar_t* name) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path() / name;
+}
+
+// The recorder's arguments after an alarm ran it, or "<none>" when it did not run in time.
+std::string RecordedArguments(const fs::path& folder) {
+  const fs::path file = folder / "args.txt";
+  for (int i = 0; i < 200 && !fs::exists(file); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!fs::exists(file)) return "<none>";
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  in.close();
+  fs::remove(file);
+  return text.str();
+}
+
+class AlarmHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / L"mirovane alarm host";
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    program_ = folder_ / L"c.exe";
+    ASSERT_TRUE(fs::exists(BesideTests(L"alarm_arg_recorder.exe"))) << "build alarm_arg_recorder";
+    fs::copy_file(BesideTests(L"alarm_arg_recorder.exe"), program_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+  std::string ProgramCp932() const { return WideToCp932(program_.wstring()); }
+
+  fs::path folder_;
+  fs::path program_;
+  WinAlarmHost host_;
+};
+
+TEST_F(AlarmHostTest, FileExistsOnlyForFiles) {
+  EXPECT_TRUE(FileExistsCp932(ProgramCp932()));
+  EXPECT_FALSE(FileExistsCp932(WideToCp932(folder_.wstring())));
+  EXPECT_FALSE(FileExistsCp932(ProgramCp932() + ".gone"));
+  EXPECT_FALSE(FileExistsCp932(""));
+}
+
+TEST_F(AlarmHostTest, ExeAlarmPassesTheCommandLineAsOneArgument) {
+  // A path with a blank, and a command line with blanks and quotes-worthy text.
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe$" + ProgramCp932() + "::-x -y", host_));
+  EXPECT_EQ(RecordedArguments(folder_), "-x -y\n");
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + ProgramCp932(), host_));
+  EXPECT_EQ(RecordedArguments(folder_), "");
+}
+
+std::wstring g_seen;  // text and caption of the message window the timer below closed
+
+TEST_F(AlarmHostTest, MissingProgramIsReportedInAWarning) {
+  bool prepared = false;
+  host_.beforeMessage = [&] { prepared = true; };
+  const std::string missing = ProgramCp932() + ".gone";
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND w = FindWindowW(kMessageWindowClass, nullptr);
+    if (w && IsWindowVisible(w)) {
+      g_seen = testing::WindowText(GetDlgItem(w, kMessageTextId)) + L"|" + testing::WindowText(w);
+      PostMessageW(w, WM_CLOSE, 0, 0);
+    }
+  });
+  g_seen.clear();
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + missing + "::x", host_));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_seen, Cp932ToWide(missing) + Utf8ToWide("が見付かりません。|警告"));
+  EXPECT_TRUE(prepared);
+}
+
+}  // namespace
+}  // namespace mirovane
