@@ -5,6 +5,10 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 
+#ifndef ERROR_DIRECTORY_NOT_SUPPORTED
+#define ERROR_DIRECTORY_NOT_SUPPORTED 336L
+#endif
+
 namespace mirovane {
 
 namespace {
