@@ -7,13 +7,21 @@
 
 #include "../../res/resource.h"
 #include "app/app_paths.h"
+#include "app/layout.h"
+#include "app/settings_codec.h"
+#include "app/window_rules.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
+#include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/ini.h"
 
 namespace mirovane {
 
 namespace {
+
+// The common font dialog's range; the file may hold anything.
+constexpr int kMaxFontPoints = 1638;
 
 SYSTEMTIME ToSystemTime(const DateTimeRecord& dt) {
   SYSTEMTIME st{};
@@ -24,7 +32,48 @@ SYSTEMTIME ToSystemTime(const DateTimeRecord& dt) {
   return st;
 }
 
+int ClampPoints(int points) { return std::clamp(points, 1, kMaxFontPoints); }
+
+// The character height in pixels of a font of `points` points at `dpi`.
+int FontPixels(int points, UINT dpi) {
+  return MulDiv(ClampPoints(points), static_cast<int>(dpi), 72);
+}
+
+// A Shift-JIS font of a settings font at `points` points, for `dpi`.
+ui::FontHandle CreatePointFont(const FontSetting& font, int points, UINT dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = -FontPixels(points, dpi);
+  lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font.Italic ? TRUE : FALSE;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring face = Cp932ToWide(font.Name);
+  const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+  std::copy_n(face.data(), n, lf.lfFaceName);
+  lf.lfFaceName[n] = L'\0';
+  return ui::FontHandle(CreateFontIndirectW(&lf));
+}
+
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+RECT WindowRect(HWND hwnd) {
+  RECT r{0, 0, 0, 0};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+void Place(ui::Window& w, const Rect& r) { w.SetBounds(r.x, r.y, r.w, r.h); }
+void Place(ui::Control& c, const Rect& r) { c.SetBounds(r.x, r.y, r.w, r.h); }
+
 }  // namespace
+
+COLORREF ResolveColor(ColorValue value) {
+  if (value & kSystemColorFlag) return GetSysColor(static_cast<int>(value & 0xFF));
+  return value & 0x00FFFFFF;
+}
 
 TCalendarDialog::TCalendarDialog()
     : Timer1(*this, 100, false),
@@ -34,6 +83,7 @@ TCalendarDialog::TCalendarDialog()
       color_(GetSysColor(COLOR_BTNFACE)),
       labelBack_(GetSysColor(COLOR_BTNFACE)),
       labelText_(GetSysColor(COLOR_WINDOWTEXT)) {
+  IniPath = std::filesystem::path(ExecutablePath()).replace_extension(".ini");
   Timer1.onTimer = [this] { Timer1Timer(); };
   Timer2.onTimer = [this] { Timer2Timer(); };
   Timer3.onTimer = [this] { Timer3Timer(); };
@@ -73,8 +123,7 @@ void TCalendarDialog::CreateControls() {
   TimeLabel.Create(MainPanel.Handle(), kTimeLabelId, " ");
   DateLabel.SetColors(labelBack_, labelText_);
   TimeLabel.SetColors(labelBack_, labelText_);
-  MainCalendar.Create(0, MONTHCAL_CLASSW, WS_TABSTOP | MCS_NOTODAY, MainPanel.Handle(),
-                      kMainCalendarId);
+  MainCalendar.Create(MainPanel.Handle(), kMainCalendarId);
 }
 
 void TCalendarDialog::FormCreate() {
@@ -91,8 +140,7 @@ void TCalendarDialog::FormCreate() {
   NextAlarmIndex = 255;
 
   // The calendar shows today.
-  SYSTEMTIME today = ToSystemTime(CurrentDateTime());
-  SendMessageW(MainCalendar.Handle(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&today));
+  MainCalendar.SetDate(ToSystemTime(CurrentDateTime()));
 
   SetWindowTextW(Handle(), L"Mirovane");
 
@@ -120,17 +168,136 @@ void TCalendarDialog::FormClose() {
   if (TrayIconPresent) DeleteTrayIcon();
 }
 
+// ---- Settings store ----------------------------------------------------------------------------
+
 void TCalendarDialog::LoadSettings() {
-  ApplyFonts();
+  // A missing file, or one that cannot be read now, gives every key its default.
+  std::string text;
+  if (ReadWholeFile(IniPath, text) != ReadStatus::Ok) text.clear();
+  const IniDocument doc(text);
+
+  TCalendarSettings s;
+  // The two font faces default to the ones in use.
+  s.CalendarFont.Name = Settings.CalendarFont.Name;
+  s.DateTimeFont.Name = Settings.DateTimeFont.Name;
+  ReadSettings(doc, s);
+  Settings = std::move(s);
+
+  // [MainForm]: the position at once; the left edge counts from the screen's right edge with
+  // AlignRight, for the window's current width (the layout keeps that right edge).
+  const RECT now = WindowRect(Handle());
+  const int left = LeftFromSetting(Settings, now.right - now.left, ScreenWidth());
+  SetWindowPos(Handle(), nullptr, left, Settings.TopPosition, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+
+  // [Calendar]
+  SetMonthGrid(Settings.ShowMonthCount);
+  MainCalendar.SetShowWeekNumbers(Settings.ShowWeekNumber);
+  MainCalendar.SetShowTodayCircle(Settings.ShowRedCircle);
+  ApplyCalendarFont();
+  ApplyFirstDayOfWeek();
+
+  // [DateTime]: the window font is the date/time font; both areas take it as it is until the
+  // next ApplyVisibility decides their size.
+  ApplyWindowFont();
+  areaFontSize_ = Settings.DateTimeFont.Size;
+  ApplyAreaFont();
+
+  // [ColorSet]
+  ApplyColors();
+  ApplyTransparency(Settings.Transparency, Settings.AlphaBlend);
+
+  // [Reaction]: the bindings and the hide times are read from the record when they are used.
   ApplyRefreshPeriod();
 }
 
-void TCalendarDialog::ApplyFonts() {
-  ui::FontHandle font = ui::CreateUiFont(fontSpec_, Dpi());
+bool TCalendarDialog::SaveSettings() {
+  // Start from the file as it is, so sections, keys and comments we do not know survive. A file
+  // that exists but cannot be read is not overwritten: that would lose them.
+  std::string text;
+  if (ReadWholeFile(IniPath, text) == ReadStatus::Error) {
+    ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
+    return false;
+  }
+  IniDocument doc(text);
+
+  TCalendarSettings s = Settings;
+  const RECT r = WindowRect(Handle());
+  s.TopPosition = r.top;
+  s.LeftPosition = LeftToSetting(s, r.left, r.right - r.left, ScreenWidth());
+  WriteSettings(doc, s);
+  // Replaced whole or not at all: a failed save leaves the previous file as it was.
+  if (!WriteWholeFileAtomic(IniPath, doc.Text())) {
+    ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
+    return false;
+  }
+  Settings.TopPosition = s.TopPosition;
+  Settings.LeftPosition = s.LeftPosition;
+  return true;
+}
+
+void TCalendarDialog::ShowError(const std::wstring& text) {
+  // Busy while the message is up: timers and reactions wait, and come back afterwards.
+  const bool wasBusy = BusyFlag;
+  BusyFlag = true;
+  struct Restore {
+    bool& flag;
+    bool value;
+    ~Restore() { flag = value; }
+  } restore{BusyFlag, wasBusy};
+  if (onErrorMessage) {
+    onErrorMessage(text);
+  } else {
+    MessageBoxW(Handle(), text.c_str(), L"Mirovane", MB_ICONERROR | MB_OK);
+  }
+}
+
+void TCalendarDialog::ApplyCalendarFont() {
+  ui::FontHandle font = CreatePointFont(Settings.CalendarFont, Settings.CalendarFont.Size, Dpi());
+  MainCalendar.SetFont(font.get());
+  // The calendar has let go of the old font: it can be deleted now.
+  calendarFont_ = std::move(font);
+}
+
+void TCalendarDialog::ApplyWindowFont() {
+  font_ = CreatePointFont(Settings.DateTimeFont, Settings.DateTimeFont.Size, Dpi());
+}
+
+void TCalendarDialog::ApplyAreaFont() {
+  ui::FontHandle font = CreatePointFont(Settings.DateTimeFont, areaFontSize_, Dpi());
   DateLabel.SetFont(font.get());
   TimeLabel.SetFont(font.get());
-  // The labels have let go of the old font: it can be deleted now.
-  font_ = std::move(font);
+  areaFont_ = std::move(font);
+}
+
+void TCalendarDialog::ApplyColors() {
+  MainCalendar.SetColor(CalendarColor::MonthBack, ResolveColor(Settings.CalendarBack));
+  MainCalendar.SetColor(CalendarColor::Text, ResolveColor(Settings.CalendarText));
+  MainCalendar.SetColor(CalendarColor::TrailingText, ResolveColor(Settings.TrailText));
+  MainCalendar.SetColor(CalendarColor::TitleBack, ResolveColor(Settings.TitleBack));
+  MainCalendar.SetColor(CalendarColor::TitleText, ResolveColor(Settings.TitleText));
+
+  labelBack_ = ResolveColor(Settings.LabelBack);
+  labelText_ = ResolveColor(Settings.LabelText);
+  color_ = ResolveColor(Settings.BorderColor);
+  BackPanel.SetColor(color_);
+  MainPanel.SetColor(labelBack_);
+  ClockPanel.SetColor(labelBack_);
+  ClockLabel.SetColor(labelBack_);
+  DateLabel.SetColors(labelBack_, labelText_);
+  TimeLabel.SetColors(labelBack_, labelText_);
+}
+
+void TCalendarDialog::ApplyTransparency(bool colorKey, bool alpha) {
+  const HWND hwnd = Handle();
+  const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  if (!colorKey && !alpha) {
+    if (ex & WS_EX_LAYERED) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~LONG_PTR{WS_EX_LAYERED});
+    return;
+  }
+  if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(hwnd, ResolveColor(Settings.TransColor), Settings.AlphaValue,
+                             (colorKey ? LWA_COLORKEY : 0) | (alpha ? LWA_ALPHA : 0));
 }
 
 void TCalendarDialog::ApplyRefreshPeriod() {
@@ -150,66 +317,113 @@ void TCalendarDialog::ApplyWindowStyle(bool /*initial*/) {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// ---- Layout ------------------------------------------------------------------------------------
+
+void TCalendarDialog::SetMonthGrid(std::uint8_t packed) {
+  columns_ = static_cast<std::uint8_t>(packed >> 4);
+  rows_ = static_cast<std::uint8_t>(packed & 15);
+  // One click on a scroll arrow turns a whole page of months.
+  MainCalendar.SetMonthDelta(columns_ * rows_);
+}
+
+void TCalendarDialog::ApplyFirstDayOfWeek() {
+  const int day = Settings.FirstDayOfWeek;
+  if (day <= 6) {
+    MainCalendar.SetFirstDayOfWeek(day);
+  } else if (day == 7) {
+    MainCalendar.SetFirstDayOfWeek(SystemFirstDayOfWeek());
+  }
+}
+
 void TCalendarDialog::ApplyVisibility() {
-  // Until the calendar and the clock face exist, the date and time are shown alone; with both
-  // hidden the window would be empty, so then both show anyway.
-  const bool bothHidden = Settings.HideNowDate && Settings.HideNowTime;
-  DateLabel.SetVisible(!Settings.HideNowDate || bothHidden);
-  TimeLabel.SetVisible(!Settings.HideNowTime || bothHidden);
-  MainCalendar.SetVisible(false);
-  ClockPanel.SetVisible(false);
+  const Visibility v = ComputeVisibility(Settings);
+  if (v.dateTimeFontSize != areaFontSize_) {
+    areaFontSize_ = v.dateTimeFontSize;
+    ApplyAreaFont();
+  }
+  MainPanel.SetVisible(v.dateTimeArea);
+  MainCalendar.SetVisible(v.calendar);
+  DateLabel.SetVisible(v.dateLabel);
+  TimeLabel.SetVisible(v.timeLabel);
+  ClockPanel.SetVisible(v.clock);
   InvalidateRect(Handle(), nullptr, TRUE);
   LayoutWindow();
 }
 
 void TCalendarDialog::LayoutWindow() {
+  const HWND self = Handle();
   const UINT dpi = Dpi();
-  const int lb = ui::Scale(Settings.LabelBorder, dpi);
-  const int bw = ui::Scale(Settings.BorderWidth, dpi);
 
-  struct Row {
-    ui::Label* label;
-    const std::string* format;
-    int height;
-  };
-  Row rows[] = {{&DateLabel, &Settings.DateFormat, 0}, {&TimeLabel, &Settings.TimeFormat, 0}};
+  // Transparency and the clock are off while the parts move; they come back at the end.
+  const bool colorKey = Settings.Transparency;
+  const bool alpha = Settings.AlphaBlend;
+  const bool clockVisible = ClockPanel.Visible();
+  ApplyTransparency(false, false);
+  ClockPanel.SetVisible(false);
+  const RECT before = WindowRect(self);
 
-  // Each visible label is as large as its text for the sample moment plus two blanks, with the
-  // label border around it; the labels stack at the width of the widest.
-  int width = 0;
-  int height = 0;
-  if (DateLabel.Visible() || TimeLabel.Visible()) {
-    SetDateTimeEx(kMeasuringSample);
-    for (Row& row : rows) {
-      if (!row.label->Visible()) continue;
-      const std::string text = FormatDateTimeEx(*row.format) + "  ";
-      row.label->SetText(text);
-      const SIZE extent = row.label->MeasureText(text);
-      row.height = extent.cy + lb + ui::Scale(2, dpi);
-      width = std::max(width, static_cast<int>(extent.cx) + lb);
-      height += row.height;
+  LayoutInput in;
+  in.visible.dateTimeArea = MainPanel.Visible();
+  in.visible.calendar = MainCalendar.Visible();
+  in.visible.dateLabel = DateLabel.Visible();
+  in.visible.timeLabel = TimeLabel.Visible();
+  in.visible.clock = clockVisible;
+  in.calendarPosition = Settings.CalendarPosition;
+  // The two margins are 96-DPI pixels.
+  in.borderWidth = ui::Scale(Settings.BorderWidth, dpi);
+  in.labelBorder = ui::Scale(Settings.LabelBorder, dpi);
+  in.columns = columns_;
+  in.rows = rows_;
+  in.clockFontHeight = FontPixels(areaFontSize_, dpi);
+  if (in.visible.dateTimeArea) {
+    if (in.visible.calendar) {
+      const SIZE month = MainCalendar.MinimumMonthSize();
+      in.calendarMonth = {month.cx, month.cy};
+      in.calendarFontHeight = FontPixels(Settings.CalendarFont.Size, dpi);
+    }
+    if (in.visible.dateLabel || in.visible.timeLabel) {
+      // Sized for the sample moment, so the window keeps its size while the clock runs.
+      SetDateTimeEx(kMeasuringSample);
+      const auto measure = [](ui::Label& label, const std::string& format, Size& size) {
+        const std::string text = FormatDateTimeEx(format) + "  ";
+        label.SetText(text);
+        const SIZE extent = label.MeasureText(text);
+        size = {extent.cx, extent.cy};
+      };
+      if (in.visible.dateLabel) measure(DateLabel, Settings.DateFormat, in.dateText);
+      if (in.visible.timeLabel) measure(TimeLabel, Settings.TimeFormat, in.timeText);
     }
   }
-  int top = 0;
-  for (const Row& row : rows) {
-    if (!row.label->Visible()) continue;
-    row.label->SetBounds(0, top, width, row.height);
-    top += row.height;
+
+  const LayoutResult r = ComputeLayout(in);
+  Place(BackPanel, r.backPanel);
+  if (in.visible.dateTimeArea) {
+    Place(MainPanel, r.mainPanel);
+    if (in.visible.calendar) Place(MainCalendar, r.calendar);
+    if (in.visible.dateLabel) Place(DateLabel, r.dateLabel);
+    if (in.visible.timeLabel) Place(TimeLabel, r.timeLabel);
+  }
+  if (clockVisible) {
+    Place(ClockPanel, r.clockPanel);
+    Place(ClockLabel, r.clockFace);
   }
 
-  BackPanel.SetBounds(0, 0, width + 2 * bw, height + 2 * bw);
-  MainPanel.SetBounds(bw, bw, width, height);
+  // The client area is exactly BackPanel; a caption bar, if any, goes outside it. With
+  // AlignRight the right edge stays where it was, otherwise the left edge.
+  RECT frame{0, 0, r.backPanel.w, r.backPanel.h};
+  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(self, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(self, GWL_EXSTYLE)), dpi);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = Settings.AlignRight ? static_cast<int>(before.right) - width
+                                       : static_cast<int>(before.left);
+  SetWindowPos(self, nullptr, left, before.top, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 
-  // The window's client area is exactly BackPanel.
-  RECT frame{0, 0, width + 2 * bw, height + 2 * bw};
-  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
-                           FALSE, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)),
-                           dpi);
-  SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-
+  ClockPanel.SetVisible(clockVisible);
   // Back to now: the sample texts give way to the current ones.
   RefreshDisplay();
+  ApplyTransparency(colorKey, alpha);
 }
 
 void TCalendarDialog::RefreshDisplay() {
@@ -246,10 +460,15 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;  // BackPanel covers the whole client area
     case WM_DPICHANGED: {
+      // Fonts and margins are rebuilt for the new DPI; the size follows from the layout.
       const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
-      ApplyFonts();
-      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyCalendarFont();
+      ApplyWindowFont();
+      ApplyAreaFont();
+      // The suggested rectangle first: the layout then keeps its right (or left) edge.
+      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       if (Tag != 0) LayoutWindow();
       return 0;
     }

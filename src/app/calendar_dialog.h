@@ -1,13 +1,16 @@
-// The main window: a borderless, topmost window showing the date and the time (and later the
-// month calendar and the analog clock), driven by four timers.
+// The main window: a borderless, topmost window showing the date and the time, a grid of month
+// calendars and the analog clock, sized to its content and driven by four timers.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "app/settings.h"
+#include "controls/month_calendar_ex.h"
 #include "ui/control.h"
 #include "ui/dpi.h"
 #include "ui/label.h"
@@ -35,6 +38,10 @@ enum CalendarDialogControlId : int {
 // this fixed date, so the window does not change size while the clock runs.
 inline constexpr double kMeasuringSample = 8334.54875998845;
 
+// The pixel value of a settings colour: system colours (0x80000000 + index) through
+// GetSysColor, anything else by its low 24 bits.
+COLORREF ResolveColor(ColorValue value);
+
 class TCalendarDialog : public ui::Window {
  public:
   TCalendarDialog();
@@ -50,6 +57,24 @@ class TCalendarDialog : public ui::Window {
   // shown moment has not changed.
   void RefreshDisplay();
 
+  // Settings store. LoadSettings reads IniPath (a missing or unreadable file gives the
+  // defaults) and applies every value to the window; it does not lay out. SaveSettings writes
+  // the record and the window's position into IniPath, keeping everything else the file holds;
+  // the file is replaced whole or not at all, and a failure is reported ("... に書き込めません").
+  void LoadSettings();
+  bool SaveSettings();
+
+  // Layout: which parts are shown and at which font size, then every size and position.
+  void ApplyVisibility();
+  void LayoutWindow();
+  // Month grid, packed as ShowMonthCount: columns in the high 4 bits, rows in the low 4 bits.
+  // Sets the calendar's scroll step to the whole grid; does not lay out.
+  void SetMonthGrid(std::uint8_t packed);
+  int MonthColumns() const noexcept { return columns_; }
+  int MonthRows() const noexcept { return rows_; }
+  // FirstDayOfWeek: 0..6 Monday..Sunday, 7 the regional setting, anything else no change.
+  void ApplyFirstDayOfWeek();
+
   // Controls, by their design names.
   ui::Panel BackPanel;
   ui::Panel ClockPanel;
@@ -57,13 +82,15 @@ class TCalendarDialog : public ui::Window {
   ui::Panel MainPanel;
   ui::Label DateLabel;
   ui::Label TimeLabel;
-  ui::GenericControl MainCalendar;
+  TMonthCalendarEx MainCalendar;
   ui::Timer Timer1;  // 100 ms: temporary hide countdown
   ui::Timer Timer2;  // 5 s: position pinning or clamping
   ui::Timer Timer3;  // DspCycle x 10 ms: display refresh
   ui::Timer Timer4;  // alarm tick
 
   TCalendarSettings Settings;
+  // The settings file: the executable's path with the extension ".ini".
+  std::filesystem::path IniPath;
 
   // Main-window state.
   int Tag = 0;  // first-show marker: 1 once the first FormShow has run
@@ -78,9 +105,17 @@ class TCalendarDialog : public ui::Window {
   std::filesystem::path AlarmListPath;
   std::filesystem::path ReadmePath;
 
+  // Shows an error text to the user; empty = a message box ("Mirovane", error icon). The main
+  // window is busy while it runs.
+  std::function<void(const std::wstring& text)> onErrorMessage;
+
   // The window's own colour, visible as the border around the content.
   COLORREF Color() const noexcept { return color_; }
+  // The date/time font at its own size, and the copy the date/time and clock areas use (its
+  // size changed by FontSizeChange while the calendar is hidden).
   HFONT WindowFont() const noexcept { return font_.get(); }
+  HFONT AreaFont() const noexcept { return areaFont_.get(); }
+  HFONT CalendarFont() const noexcept { return calendarFont_.get(); }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -91,11 +126,14 @@ class TCalendarDialog : public ui::Window {
   void FormShow();
   void FormClose();
 
-  // Settings store: reads the INI file (not yet: the record keeps its defaults) and applies the
-  // record to the window.
-  void LoadSettings();
-  void ApplyFonts();
+  void ApplyCalendarFont();
+  void ApplyWindowFont();
+  void ApplyAreaFont();
+  void ApplyColors();
+  // Layered window: colour key and/or whole-window alpha, or neither (not layered).
+  void ApplyTransparency(bool colorKey, bool alpha);
   void ApplyRefreshPeriod();
+  void ShowError(const std::wstring& text);
   // Window style: stay-on-top now; the mini title bar and the tray-icon record come later.
   void ApplyWindowStyle(bool initial);
   // Tray icon and alarms: filled in with those features.
@@ -104,9 +142,6 @@ class TCalendarDialog : public ui::Window {
   void LoadAlarms(bool /*initial*/) {}
   void SelectNextAlarm(bool /*recompute*/) {}
 
-  // Layout: which parts show, then their sizes from the measuring sample.
-  void ApplyVisibility();
-  void LayoutWindow();
   // The analog clock face on ClockLabel: drawn by the clock feature.
   void DrawClockFace() {}
 
@@ -115,11 +150,15 @@ class TCalendarDialog : public ui::Window {
   void Timer3Timer() { RefreshDisplay(); }
   void Timer4Timer() {}  // alarm tick: comes with the alarms
 
-  ui::FontSpec fontSpec_;
   ui::FontHandle font_;
+  ui::FontHandle areaFont_;
+  ui::FontHandle calendarFont_;
+  int areaFontSize_ = 12;  // points
   COLORREF color_;
   COLORREF labelBack_;
   COLORREF labelText_;
+  std::uint8_t columns_ = 1;
+  std::uint8_t rows_ = 1;
 };
 
 }  // namespace mirovane

@@ -16,20 +16,29 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// The name of a section header line ("[name]", blanks allowed around it), or nothing.
+// The name of a section header line, or nothing. As the system reads it: the name runs from the
+// '[' to the last ']' of the line, blanks around it removed ("[a ] b] x" is "a ] b"); a line
+// with no ']' is no header at all (nor an entry), so the entries after it stay in the section
+// before it.
 std::optional<std::string_view> SectionName(std::string_view line) {
   line = Trim(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   line.remove_prefix(1);
-  const std::size_t close = line.find(']');
-  return Trim(close == npos ? line : line.substr(0, close));
+  const std::size_t close = line.rfind(']');
+  if (close == npos) return std::nullopt;
+  return Trim(line.substr(0, close));
 }
 
-// Splits an entry line into its key and raw value; a line without '=' is a key with no value.
-void SplitEntry(std::string_view line, std::string_view& key, std::string_view& value) {
+// Splits an entry line into its key and value; false for a line without '=' and for a line
+// opening with '[' (a header, or a broken one), which the system does not take for keys. A line
+// starting with ';' is an entry like any other: comments are only lines whose key nobody asks for.
+bool SplitEntry(std::string_view line, std::string_view& key, std::string_view& value) {
   const std::size_t eq = line.find('=');
-  key = Trim(eq == npos ? line : line.substr(0, eq));
-  value = eq == npos ? std::string_view() : Trim(line.substr(eq + 1));
+  if (eq == npos) return false;
+  if (const std::string_view t = Trim(line); !t.empty() && t.front() == '[') return false;
+  key = Trim(line.substr(0, eq));
+  value = Trim(line.substr(eq + 1));
+  return true;
 }
 
 bool IsComment(std::string_view line) {
@@ -80,10 +89,10 @@ std::size_t IniDocument::FindSection(std::string_view section) const {
 std::size_t IniDocument::FindKey(std::size_t header, std::string_view key) const {
   for (std::size_t i = header + 1; i < lines_.size(); ++i) {
     if (SectionName(lines_[i])) break;
-    if (IsComment(lines_[i])) continue;
     std::string_view k, v;
-    SplitEntry(lines_[i], k, v);
-    if (!k.empty() && EqualsIgnoringAsciiCase(k, Trim(key))) return i;
+    if (SplitEntry(lines_[i], k, v) && !k.empty() && EqualsIgnoringAsciiCase(k, Trim(key))) {
+      return i;
+    }
   }
   return npos;
 }
@@ -94,7 +103,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
   const std::size_t at = FindKey(header, key);
   if (at == npos) return std::nullopt;
   std::string_view k, v;
-  SplitEntry(lines_[at], k, v);
+  SplitEntry(lines_[at], k, v);  // FindKey found an entry with '='
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
     v = v.substr(1, v.size() - 2);
   }

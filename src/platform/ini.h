@@ -4,7 +4,9 @@
 // Reading: section and key names match without regard to ASCII case (double-byte characters are
 // compared exactly); blanks around the key and the value are ignored; one pair of matching quotes
 // around a value is removed; the first of several equal keys wins, and only the first section of
-// a name is searched; a value is at most 2047 bytes.
+// a name is searched; a value is at most 2047 bytes. A line without '=' holds no key, a section
+// header ends at its last ']', a line opening with '[' but without ']' is ignored whole, and ';'
+// starts no comment of its own (";Key=1" is the key ";Key"), as GetPrivateProfileString reads.
 #pragma once
 
 #include <optional>

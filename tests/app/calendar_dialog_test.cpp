@@ -1,5 +1,5 @@
 // The main window created in-process: its control tree, window styles, first showing, display
-// refresh and closing.
+// refresh and closing. Its layout and settings have tests of their own.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/regional.h"
+#include "app/main_window_fixture.h"
 #include "app/win_test_support.h"
 
 namespace mirovane {
@@ -28,38 +29,11 @@ using testing::WindowText;
 
 constexpr double kSecond = 1.0 / 86400.0;
 
-class CalendarDialogTest : public ::testing::Test {
+class CalendarDialogTest : public testing::MainWindowTest {
  protected:
-  static void SetUpTestSuite() {
-    InitCommonControlsForProgram();
-    TheFormatter().SetRegional(SystemRegional());
-  }
-
-  void SetUp() override {
-    app_.Create();
-    dialog_ = std::make_unique<TCalendarDialog>();
-  }
-
-  void TearDown() override {
-    dialog_.reset();
-    TakeQuitMessage();  // destroying the main window ends the (test's) message loop
-  }
-
-  TCalendarDialog& Created() {
-    dialog_->Create(app_.Handle());
-    return *dialog_;
-  }
-  TCalendarDialog& Shown() {
-    Created().Show();
-    return *dialog_;
-  }
-
   static std::wstring Formatted(const std::string& format) {
     return Cp932ToWide(FormatDateTimeEx(format));
   }
-
-  ApplicationWindow app_;
-  std::unique_ptr<TCalendarDialog> dialog_;
 };
 
 TEST_F(CalendarDialogTest, ControlTreeAfterCreation) {
@@ -139,19 +113,6 @@ TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
   EXPECT_TRUE(d.DateLabel.Visible());
 }
 
-TEST_F(CalendarDialogTest, RefreshPeriodFollowsDspCycle) {
-  dialog_->Settings.DspCycle = 0;
-  Created();
-  EXPECT_FALSE(dialog_->Timer3.Running());
-  EXPECT_EQ(dialog_->Timer3.Interval(), 0u);
-
-  dialog_ = std::make_unique<TCalendarDialog>();
-  dialog_->Settings.DspCycle = 10000;  // capped at one minute
-  Created();
-  EXPECT_TRUE(dialog_->Timer3.Running());
-  EXPECT_EQ(dialog_->Timer3.Interval(), 60000u);
-}
-
 TEST_F(CalendarDialogTest, BorderlessTopmostWithoutTaskbarButton) {
   TCalendarDialog& d = Shown();
   const HWND w = d.Handle();
@@ -200,38 +161,6 @@ TEST_F(CalendarDialogTest, LabelsShowCurrentDateAndTime) {
   const int shown = static_cast<int>(h * 3600 + m * 60 + s);
   const int clock = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
   EXPECT_LE((clock - shown + 86400) % 86400, 2) << time;
-}
-
-TEST_F(CalendarDialogTest, LayoutStacksLabelsInsideOneBorder) {
-  TCalendarDialog& d = Shown();
-  const RECT back = d.BackPanel.Bounds();
-  const RECT main = d.MainPanel.Bounds();
-  const RECT date = d.DateLabel.Bounds();
-  const RECT time = d.TimeLabel.Bounds();
-  const int bw = ui::Scale(1, d.Dpi());
-
-  EXPECT_EQ(main.left, bw);
-  EXPECT_EQ(main.top, bw);
-  EXPECT_EQ(back.right - back.left, main.right - main.left + 2 * bw);
-  EXPECT_EQ(back.bottom - back.top, main.bottom - main.top + 2 * bw);
-  RECT client{};
-  GetClientRect(d.Handle(), &client);
-  EXPECT_EQ(client.right, back.right - back.left);
-  EXPECT_EQ(client.bottom, back.bottom - back.top);
-
-  EXPECT_EQ(date.top, 0);
-  EXPECT_EQ(time.top, date.bottom);
-  EXPECT_EQ(time.bottom, main.bottom - main.top);
-  EXPECT_EQ(date.right - date.left, main.right - main.left);
-  EXPECT_EQ(time.right - time.left, main.right - main.left);
-
-  // Nothing is clipped: both current texts fit their labels.
-  for (const ui::Label* label : {&d.DateLabel, &d.TimeLabel}) {
-    const SIZE text = label->MeasureText(label->Text());
-    const RECT r = label->Bounds();
-    EXPECT_GE(r.right - r.left, text.cx);
-    EXPECT_GE(r.bottom - r.top, text.cy);
-  }
 }
 
 TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {

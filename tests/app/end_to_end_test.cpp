@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/calendar_dialog.h"
+#include "app/test_folder.h"
 #include "app/win_test_support.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
@@ -245,6 +247,40 @@ TEST(EndToEnd, ShowsNowAndRunsOncePerFolderNameAndFileName) {
   // Closing the main window ends the program.
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(main.WaitForExit(15s));
+}
+
+TEST(EndToEnd, ReadsTheSettingsFileBesideTheExecutableAndLeavesItAlone) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Settings");
+  const fs::path ini = fs::path(exe).replace_extension(L".ini");
+  const std::string settings = Utf8ToCp932(
+      "[MainForm]\r\nAlignRight=0\r\nLeftPosition=40\r\nTopPosition=30\r\n"
+      "[Calendar]\r\nShowMonthCount=$21\r\n"
+      "[DateTime]\r\nDateFormat=\"'ミロ' yyyy\"\r\n"
+      "[Other]\r\n; kept\r\n");
+  {
+    std::ofstream out(ini, std::ios::binary);
+    out << settings;
+  }
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND window = program.WaitForMainWindow();
+  ASSERT_NE(window, nullptr) << "the main window did not appear";
+  RECT r{};
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.left, 40);
+  EXPECT_EQ(r.top, 30);
+  const std::wstring date = WindowText(FindDescendantById(window, kDateLabelId));
+  EXPECT_EQ(date.substr(0, 3), Utf8ToWide("ミロ ")) << WideToUtf8(date);
+  const HWND calendar = FindDescendantById(window, kMainCalendarId);
+  EXPECT_TRUE(IsWindowVisible(calendar));
+  EXPECT_EQ(SendMessageW(calendar, MCM_GETMONTHDELTA, 0, 0), 2);  // 2 x 1 months
+
+  // Nothing is written at exit.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(15s));
+  EXPECT_EQ(testing::ReadBytes(ini), settings);
 }
 
 }  // namespace

@@ -34,6 +34,34 @@ TEST(IniDocument, ReadsLikeThePrivateProfileFunctions) {
   EXPECT_EQ(doc.Get("Missing", "DateFormat"), std::nullopt);
 }
 
+TEST(IniDocument, HeadersBareLinesAndSemicolonsAsTheSystemReadsThem) {
+  const IniDocument doc(
+      "[First]\r\n"
+      "A=1\r\n"
+      "Bare\r\n"
+      ";Note=text\r\n"
+      "[Open\r\n"  // no ']': not a header, so B stays in [First]
+      "B=2\r\n"
+      "[Broken=3\r\n"  // nor is it an entry
+      "[Inner ] x] tail\r\n"
+      "K=inner\r\n");
+  EXPECT_EQ(doc.Get("First", "A"), "1");
+  EXPECT_EQ(doc.Get("First", "Bare"), std::nullopt);  // a line without '=' is no key
+  EXPECT_EQ(doc.Get("First", ";Note"), "text");
+  EXPECT_EQ(doc.Get("First", "Note"), std::nullopt);
+  EXPECT_EQ(doc.Get("First", "B"), "2");
+  EXPECT_EQ(doc.Get("Open", "B"), std::nullopt);
+  EXPECT_EQ(doc.Get("First", "[Broken"), std::nullopt);
+  EXPECT_EQ(doc.Get("Inner ] x", "K"), "inner");  // the name ends at the last ']'
+  EXPECT_EQ(doc.Get("Inner", "K"), std::nullopt);
+
+  // Setting a key that only stands as a bare line adds a real entry; the bare line stays.
+  IniDocument edited(doc);
+  edited.Set("First", "Bare", "v");
+  EXPECT_EQ(edited.Get("First", "Bare"), "v");
+  EXPECT_NE(edited.Text().find("Bare\r\n"), std::string::npos);
+}
+
 TEST(IniDocument, CaseFoldingStepsOverDoubleByteCharacters) {
   // 0x83 0x61 (a katakana) has an ASCII 'a' as its second byte; it must not equal 0x83 0x41.
   const IniDocument doc("[S]\r\n\x83\x61=1\r\n");

@@ -1,0 +1,83 @@
+#include "controls/month_calendar_ex.h"
+
+#include <uxtheme.h>
+
+namespace mirovane {
+
+void TMonthCalendarEx::Create(HWND parent, int id) {
+  CreateHandle(0, MONTHCAL_CLASSW, L"", WS_TABSTOP | MCS_NOTODAY | OptionStyles(), parent, id);
+  // The themed calendar ignores MCM_SETCOLOR; the five colours of the settings must show.
+  SetWindowTheme(Handle(), L"", L"");
+  SendMessageW(Handle(), MCM_SETMONTHDELTA, static_cast<WPARAM>(monthDelta_), 0);
+}
+
+void TMonthCalendarEx::SetMonthDelta(int months) {
+  monthDelta_ = months;
+  if (Handle()) SendMessageW(Handle(), MCM_SETMONTHDELTA, static_cast<WPARAM>(months), 0);
+}
+
+DWORD TMonthCalendarEx::OptionStyles() const noexcept {
+  return (weekNumbers_ ? MCS_WEEKNUMBERS : 0) | (todayCircle_ ? 0 : MCS_NOTODAYCIRCLE);
+}
+
+void TMonthCalendarEx::ApplyOptionStyles() {
+  const HWND hwnd = Handle();
+  if (!hwnd) return;
+  constexpr DWORD kMask = MCS_WEEKNUMBERS | MCS_NOTODAYCIRCLE;
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+  const DWORD wanted = (style & ~kMask) | OptionStyles();
+  if (wanted == style) return;
+  // The calendar re-measures itself on WM_STYLECHANGED (week numbers widen it).
+  SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(wanted));
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void TMonthCalendarEx::SetShowWeekNumbers(bool show) {
+  weekNumbers_ = show;
+  ApplyOptionStyles();
+}
+
+void TMonthCalendarEx::SetShowTodayCircle(bool show) {
+  todayCircle_ = show;
+  ApplyOptionStyles();
+}
+
+void TMonthCalendarEx::SetFirstDayOfWeek(int day) {
+  if (Handle()) SendMessageW(Handle(), MCM_SETFIRSTDAYOFWEEK, 0, day);
+}
+
+int TMonthCalendarEx::FirstDayOfWeek() const {
+  // The low word is the day; the high word says whether it differs from the regional setting.
+  return Handle() ? LOWORD(SendMessageW(Handle(), MCM_GETFIRSTDAYOFWEEK, 0, 0)) : 0;
+}
+
+void TMonthCalendarEx::SetColor(CalendarColor slot, COLORREF color) {
+  if (Handle()) SendMessageW(Handle(), MCM_SETCOLOR, static_cast<WPARAM>(slot), color);
+}
+
+COLORREF TMonthCalendarEx::GetColor(CalendarColor slot) const {
+  return Handle() ? static_cast<COLORREF>(SendMessageW(Handle(), MCM_GETCOLOR,
+                                                       static_cast<WPARAM>(slot), 0))
+                  : CLR_INVALID;
+}
+
+void TMonthCalendarEx::SetDate(const SYSTEMTIME& date) {
+  if (Handle()) SendMessageW(Handle(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date));
+}
+
+SIZE TMonthCalendarEx::MinimumMonthSize() const {
+  RECT r{0, 0, 0, 0};
+  if (Handle()) SendMessageW(Handle(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&r));
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+int SystemFirstDayOfWeek() {
+  wchar_t text[4] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IFIRSTDAYOFWEEK, text, 4) > 0 && text[0] >= L'0' &&
+      text[0] <= L'6') {
+    return text[0] - L'0';
+  }
+  return 6;  // Sunday, as Japanese regional settings have it
+}
+
+}  // namespace mirovane

@@ -1,0 +1,69 @@
+// TMonthCalendarEx: the common-controls month calendar ("SysMonthCal32") as the main window uses
+// it. Besides the base control's date, colours, first day of the week, week numbers and today
+// circle it makes available the month step of the scroll arrows (MonthDelta) and the raw mouse
+// events (onMouseDown and onMouseMove of ui::Control, raised by the subclass before the calendar
+// handles the message itself). It never shows the "today" line at its foot.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "ui/control.h"
+
+namespace mirovane {
+
+// The month calendar's colour slots (MCM_SETCOLOR indices).
+enum class CalendarColor : int {
+  Background = MCSC_BACKGROUND,       // 0, not used by the program
+  Text = MCSC_TEXT,                   // 1, day numbers of the shown month
+  TitleBack = MCSC_TITLEBK,           // 2
+  TitleText = MCSC_TITLETEXT,         // 3
+  MonthBack = MCSC_MONTHBK,           // 4
+  TrailingText = MCSC_TRAILINGTEXT,   // 5, days of the previous and next month
+};
+
+class TMonthCalendarEx : public ui::Control {
+ public:
+  TMonthCalendarEx() = default;
+
+  // Creates the calendar, hidden, as a child of `parent`. Values set before (month delta, week
+  // numbers, today circle) take effect now.
+  void Create(HWND parent, int id);
+
+  // How many months one click on a scroll arrow moves. Stored, and passed to the control
+  // whenever its window exists.
+  int MonthDelta() const noexcept { return monthDelta_; }
+  void SetMonthDelta(int months);
+
+  bool ShowWeekNumbers() const noexcept { return weekNumbers_; }
+  void SetShowWeekNumbers(bool show);
+  // Today's date circled in red.
+  bool ShowTodayCircle() const noexcept { return todayCircle_; }
+  void SetShowTodayCircle(bool show);
+
+  // 0 = Monday ... 6 = Sunday, as the control and LOCALE_IFIRSTDAYOFWEEK count them.
+  void SetFirstDayOfWeek(int day);
+  int FirstDayOfWeek() const;
+
+  void SetColor(CalendarColor slot, COLORREF color);
+  COLORREF GetColor(CalendarColor slot) const;
+
+  void SetDate(const SYSTEMTIME& date);
+
+  // The smallest size that shows one whole month with the current font and options.
+  SIZE MinimumMonthSize() const;
+
+ private:
+  DWORD OptionStyles() const noexcept;
+  void ApplyOptionStyles();
+
+  int monthDelta_ = 1;
+  bool weekNumbers_ = false;
+  bool todayCircle_ = true;
+};
+
+// The first day of the week of the user's regional settings (0 = Monday ... 6 = Sunday).
+int SystemFirstDayOfWeek();
+
+}  // namespace mirovane

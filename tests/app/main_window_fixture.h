@@ -1,0 +1,89 @@
+// The main window created in-process with its settings file in a test folder of its own; error
+// messages are collected instead of shown.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/calendar_dialog.h"
+#include "app/test_folder.h"
+#include "app/win_test_support.h"
+#include "format/formatter.h"
+#include "platform/codec.h"
+#include "platform/regional.h"
+
+namespace mirovane::testing {
+
+inline int Width(const RECT& r) { return r.right - r.left; }
+inline int Height(const RECT& r) { return r.bottom - r.top; }
+
+inline RECT ScreenRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+// The font a window draws with (WM_GETFONT).
+inline LOGFONTW FontOf(HWND hwnd) {
+  LOGFONTW lf{};
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  if (font) GetObjectW(font, sizeof lf, &lf);
+  return lf;
+}
+
+// Character height in pixels of a font of `points` on the window's DPI.
+inline int PointPixels(int points, UINT dpi) { return MulDiv(points, static_cast<int>(dpi), 72); }
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    InitCommonControlsForProgram();
+    TheFormatter().SetRegional(SystemRegional());
+  }
+
+  void SetUp() override {
+    app_.Create();
+    NewDialog();
+  }
+
+  void TearDown() override {
+    dialog_.reset();
+    TakeQuitMessage();  // destroying the main window ends the (test's) message loop
+  }
+
+  void NewDialog() {
+    dialog_ = std::make_unique<TCalendarDialog>();
+    dialog_->IniPath = IniPath();
+    dialog_->onErrorMessage = [this](const std::wstring& text) {
+      errors_.push_back(text);
+      busyDuringMessage_ = dialog_->BusyFlag;
+    };
+  }
+
+  std::filesystem::path IniPath() const { return folder_ / "Mirovane.ini"; }
+  // The settings file from UTF-8 text, stored as cp932 like the users' files.
+  void WriteIni(const char* utf8) const { folder_.Write("Mirovane.ini", Utf8ToCp932(utf8)); }
+
+  TCalendarDialog& Created() {
+    dialog_->Create(app_.Handle());
+    return *dialog_;
+  }
+  TCalendarDialog& Shown() {
+    Created().Show();
+    return *dialog_;
+  }
+
+  TestFolder folder_;
+  ApplicationWindow app_;
+  std::unique_ptr<TCalendarDialog> dialog_;
+  std::vector<std::wstring> errors_;
+  bool busyDuringMessage_ = false;
+};
+
+}  // namespace mirovane::testing
