@@ -117,7 +117,7 @@ void TCalendarDialog::CreateControls() {
   BackPanel.Create(self, kBackPanelId, color_);
   ClockPanel.Create(BackPanel.Handle(), kClockPanelId, labelBack_);
   ClockLabel.Create(ClockPanel.Handle(), kClockLabelId, labelBack_);
-  ClockLabel.onPaint = [this](HDC, const RECT&) { DrawClockFace(); };
+  ClockLabel.onPaint = [this](HDC dc, const RECT&) { clockRenderer_.Paint(dc); };
   MainPanel.Create(BackPanel.Handle(), kMainPanelId, labelBack_);
   DateLabel.Create(MainPanel.Handle(), kDateLabelId);
   TimeLabel.Create(MainPanel.Handle(), kTimeLabelId, " ");
@@ -137,7 +137,6 @@ void TCalendarDialog::FormCreate() {
   DragPending = false;
   DragDone = false;
   HideCountdown = 0;
-  NextAlarmIndex = 255;
 
   // The calendar shows today.
   MainCalendar.SetDate(ToSystemTime(CurrentDateTime()));
@@ -150,6 +149,20 @@ void TCalendarDialog::FormCreate() {
 
   ApplyWindowStyle(true);
   UpdateTrayIcon();
+
+  AlarmHost.owner = Handle();
+  AlarmHost.beforeMessage = [this] {
+    if (IsWindowVisible(Handle())) HideCountdown = 0;
+  };
+  AlarmHost.alarmTimer = [this](bool on, unsigned ms) {
+    Timer4.SetEnabled(false);
+    if (on) {
+      Timer4.SetInterval(ms);
+      Timer4.SetEnabled(true);
+    }
+  };
+  Alarms.SetAlarmListPath(AlarmListPath);
+  Alarms.SetCheckInterval(Settings.AlarmChk);
   LoadAlarms(true);
   SelectNextAlarm(true);
 }
@@ -476,6 +489,16 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefaultHandling(msg, wp, lp);
+}
+
+void TCalendarDialog::DrawClockFace() {
+  RECT face{};
+  GetClientRect(ClockLabel.Handle(), &face);
+  const DateTimeRecord& now = CurrentDateTime();
+  const ClockColors colors{Settings.LabelBack, Settings.LabelText, Settings.BorderColor,
+                           Settings.TitleBack, Settings.TrailText};
+  clockRenderer_.Render(ClockLabel.Handle(), face.right, face.bottom, now.Hour, now.Minute,
+                        now.Second, colors, AreaFont());
 }
 
 }  // namespace mirovane

@@ -9,7 +9,11 @@
 #include <functional>
 #include <string>
 
+#include "alarms/alarm_engine.h"
+#include "alarms/alarm_host_win.h"
+#include "app/clock_canvas_win.h"
 #include "app/settings.h"
+#include "format/formatter.h"
 #include "controls/month_calendar_ex.h"
 #include "ui/control.h"
 #include "ui/dpi.h"
@@ -100,8 +104,9 @@ class TCalendarDialog : public ui::Window {
   bool DragPending = false;
   bool DragDone = false;
   std::uint8_t HideCountdown = 0;
-  std::uint8_t NextAlarmIndex = 255;  // 255 = no pending alarm
-  double NextAlarmDue = 0.0;
+  // The alarm engine owns the pending alarm (NextAlarmIndex, 255 = none, and NextAlarmDue).
+  WinAlarmHost AlarmHost;
+  AlarmEngine Alarms{AlarmHost, BusyFlag, CurrentDateTime()};
   std::filesystem::path AlarmListPath;
   std::filesystem::path ReadmePath;
 
@@ -139,16 +144,19 @@ class TCalendarDialog : public ui::Window {
   // Tray icon and alarms: filled in with those features.
   void UpdateTrayIcon() {}
   void DeleteTrayIcon() {}
-  void LoadAlarms(bool /*initial*/) {}
-  void SelectNextAlarm(bool /*recompute*/) {}
+  void LoadAlarms(bool initial) { Alarms.LoadAlarms(initial); }
+  void SelectNextAlarm(bool recompute) { Alarms.SelectNextAlarm(recompute); }
 
   // The analog clock face on ClockLabel: drawn by the clock feature.
-  void DrawClockFace() {}
+  // Draws the clock face for the current time onto ClockLabel (double-buffered; WM_PAINT
+  // repaints the last drawing).
+  void DrawClockFace();
+  ClockFaceRenderer clockRenderer_;
 
   void Timer1Timer() {}  // hide countdown: comes with the window behaviour
   void Timer2Timer() {}  // position pinning: comes with the window behaviour
   void Timer3Timer() { RefreshDisplay(); }
-  void Timer4Timer() {}  // alarm tick: comes with the alarms
+  void Timer4Timer() { Alarms.Timer4Timer(); }
 
   ui::FontHandle font_;
   ui::FontHandle areaFont_;

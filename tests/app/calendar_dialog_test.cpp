@@ -84,7 +84,7 @@ TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
   EXPECT_FALSE(d.InTray);
   EXPECT_FALSE(d.TrayIconPresent);
   EXPECT_EQ(d.HideCountdown, 0);
-  EXPECT_EQ(d.NextAlarmIndex, 255);
+  EXPECT_EQ(d.Alarms.NextAlarmIndex(), 255);
   const std::filesystem::path exe = ExecutablePath();
   EXPECT_EQ(d.AlarmListPath, std::filesystem::path(exe).replace_extension(".txt"));
   EXPECT_EQ(d.ReadmePath, exe.parent_path() / "Readme.txt");
