@@ -91,12 +91,14 @@ TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
   // The creation already moved the current date-time to now.
   EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 2 * kSecond);
 
-  // Only the display refresh runs during start-up, at DspCycle x 10 ms.
+  // During start-up the display refresh runs at DspCycle x 10 ms and the alarm tick, started by
+  // the alarm selection, at AlarmChk seconds; the hide and position timers wait for the first show.
   EXPECT_TRUE(d.Timer3.Running());
   EXPECT_EQ(d.Timer3.Interval(), 500u);
   EXPECT_FALSE(d.Timer1.Running());
   EXPECT_FALSE(d.Timer2.Running());
-  EXPECT_FALSE(d.Timer4.Running());
+  EXPECT_TRUE(d.Timer4.Running());
+  EXPECT_EQ(d.Timer4.Interval(), 5000u);
   EXPECT_EQ(d.Timer1.Interval(), 100u);
   EXPECT_EQ(d.Timer2.Interval(), 5000u);
 
