@@ -41,20 +41,8 @@ int FontPixels(int points, UINT dpi) {
 
 // A Shift-JIS font of a settings font at `points` points, for `dpi`.
 ui::FontHandle CreatePointFont(const FontSetting& font, int points, UINT dpi) {
-  LOGFONTW lf{};
-  lf.lfHeight = -FontPixels(points, dpi);
-  lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = font.Italic ? TRUE : FALSE;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring face = Cp932ToWide(font.Name);
-  const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
-  std::copy_n(face.data(), n, lf.lfFaceName);
-  lf.lfFaceName[n] = L'\0';
-  return ui::FontHandle(CreateFontIndirectW(&lf));
+  return ui::CreateShiftJisFont(Cp932ToWide(font.Name), FontPixels(points, dpi), font.Bold,
+                                font.Italic);
 }
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }

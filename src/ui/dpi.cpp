@@ -16,22 +16,25 @@ const std::wstring& DefaultFontFace() {
   return face;
 }
 
-FontHandle CreateUiFont(const FontSpec& spec, UINT dpi) {
+FontHandle CreateShiftJisFont(std::wstring_view face, int pixelHeight, bool bold, bool italic) {
   LOGFONTW lf{};
-  // A negative height asks for the character height (without internal leading), as the
-  // pixel sizes of the forms mean it.
-  lf.lfHeight = -Scale(spec.pixelHeight96, dpi);
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic ? TRUE : FALSE;
+  // A negative height asks for the character height (without internal leading).
+  lf.lfHeight = -pixelHeight;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = italic ? TRUE : FALSE;
   lf.lfCharSet = SHIFTJIS_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::size_t n = std::min<std::size_t>(spec.face.size(), LF_FACESIZE - 1);
-  std::copy_n(spec.face.data(), n, lf.lfFaceName);
+  const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+  std::copy_n(face.data(), n, lf.lfFaceName);
   lf.lfFaceName[n] = L'\0';
   return FontHandle(CreateFontIndirectW(&lf));
+}
+
+FontHandle CreateUiFont(const FontSpec& font, UINT dpi) {
+  return CreateShiftJisFont(font.face, Scale(font.pixelHeight96, dpi), font.bold, font.italic);
 }
 
 SIZE MeasureText(HWND hwnd, HFONT font, const std::wstring& text) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "ui/gdi.h"
 
@@ -30,8 +31,10 @@ struct FontSpec {
   bool italic = false;
 };
 
-// A Shift-JIS font of `spec` scaled for `dpi`.
-FontHandle CreateUiFont(const FontSpec& spec, UINT dpi);
+// A Shift-JIS font with the given face and character height in pixels.
+FontHandle CreateShiftJisFont(std::wstring_view face, int pixelHeight, bool bold, bool italic);
+// A Shift-JIS font of `font` scaled for `dpi`.
+FontHandle CreateUiFont(const FontSpec& font, UINT dpi);
 
 // The one-line extent of `text` drawn with `font` on `hwnd`'s DC.
 SIZE MeasureText(HWND hwnd, HFONT font, const std::wstring& text);
