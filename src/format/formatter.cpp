@@ -1,6 +1,6 @@
 #include "format/formatter.h"
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -15,12 +15,46 @@ namespace {
 bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
 char FoldUpper(unsigned char c) { return static_cast<char>(IsAsciiLower(c) ? c - 32 : c); }
 
+// What a format byte starts, looked up once per step of the scan.
+enum ByteClass : unsigned char {
+  kEndOfFormat,  // NUL: a format ends at its first NUL byte
+  kLiteral,      // copied as it is
+  kLeadByte,     // first byte of a double-byte character
+  kQuote,        // ' or ": quoted text up to the same quote
+  kDateSep,      // /
+  kTimeSep,      // :
+  kRunToken,     // a token letter (either case), % or \, read as a run of equal bytes
+};
+
+constexpr std::array<ByteClass, 256> MakeByteClasses() {
+  std::array<ByteClass, 256> c{};
+  for (int b = 0; b < 256; ++b) {
+    c[b] = IsCp932LeadByte(static_cast<unsigned char>(b)) ? kLeadByte : kLiteral;
+  }
+  c[0] = kEndOfFormat;
+  c['\''] = kQuote;
+  c['"'] = kQuote;
+  c['/'] = kDateSep;
+  c[':'] = kTimeSep;
+  for (const char t : std::string_view("ACDEFGHJKLMNPRSTUVWYZ")) {
+    c[static_cast<unsigned char>(t)] = kRunToken;
+    c[static_cast<unsigned char>(t + 32)] = kRunToken;
+  }
+  c['%'] = kRunToken;
+  c['\\'] = kRunToken;
+  return c;
+}
+constexpr std::array<ByteClass, 256> kByteClasses = MakeByteClasses();
+
 // One top-level rendering: the output buffer, the two numeral modes and the nesting depth are
 // shared by every nested expansion of the call.
+//
+// Set-up is kept to a few stores, since the clock renders a short time format many times a
+// second: the name tables are fetched only by the tokens that print names or double-byte digits.
 class Renderer {
  public:
   Renderer(const DateTimeRecord& dt, const RegionalSettings& rs, FormatBuffer& out)
-      : dt_(dt), rs_(rs), out_(out), names_(Names()) {
+      : dt_(dt), rs_(rs), out_(out) {
     out_.length = 0;
   }
 
@@ -33,11 +67,21 @@ class Renderer {
   }
 
  private:
+  static const NameTables& Tables() { return Names(); }
+
   // ---- output writers ----
   void Append(const char* p, std::size_t n) {
     const std::size_t room = static_cast<std::size_t>(FormatBuffer::kCapacity - out_.length);
     if (n > room) n = room;
-    std::memcpy(out_.bytes + out_.length, p, n);
+    char* o = out_.bytes + out_.length;
+    // Separators and double-byte characters: copied without a library call.
+    if (n == 1) {
+      *o = *p;
+    } else if (n == 2) {
+      std::memcpy(o, p, 2);
+    } else {
+      std::memcpy(o, p, n);
+    }
     out_.length += static_cast<int>(n);
   }
   void Append(std::string_view s) { Append(s.data(), s.size()); }
@@ -51,26 +95,53 @@ class Renderer {
   // Decimal number padded on the left to `width` (zeros for a lower-case token, spaces for an
   // upper-case one); in a numeral mode every byte becomes a double-byte character.
   void Number(long long value, long long width, bool zeroFill) {
+    // Most fields (hh, nn, ss, m, dd, ...) are 0..99 with a width of at most 2 in plain digits:
+    // written straight into the buffer.
+    if (static_cast<unsigned long long>(value) < 100 && width <= 2 && !JapaneseMode() &&
+        out_.length <= FormatBuffer::kCapacity - 2) {
+      const auto v = static_cast<unsigned>(value);
+      char* o = out_.bytes + out_.length;
+      if (v >= 10) {
+        o[0] = static_cast<char>('0' + v / 10);
+        o[1] = static_cast<char>('0' + v % 10);
+        out_.length += 2;
+      } else if (width == 2) {
+        o[0] = zeroFill ? '0' : ' ';
+        o[1] = static_cast<char>('0' + v);
+        out_.length += 2;
+      } else {
+        o[0] = static_cast<char>('0' + v);
+        out_.length += 1;
+      }
+      return;
+    }
+    AnyNumber(value, width, zeroFill);
+  }
+
+  void AnyNumber(long long value, long long width, bool zeroFill) {
+    // Digits are produced from the right end of `digits`.
     char digits[24];
-    int len = 0;
+    char* const end = digits + sizeof digits;
+    char* first = end;
     unsigned long long mag = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                        : static_cast<unsigned long long>(value);
     do {
-      digits[len++] = static_cast<char>('0' + mag % 10);
+      *--first = static_cast<char>('0' + mag % 10);
       mag /= 10;
     } while (mag != 0);
-    if (value < 0) digits[len++] = '-';
-    std::reverse(digits, digits + len);
+    if (value < 0) *--first = '-';
+    const int len = static_cast<int>(end - first);
 
     long long pad = width > 1 && width > len ? width - len : 0;
     if (!JapaneseMode()) {
       const char fill = zeroFill ? '0' : ' ';
       for (; pad > 0 && !Full(); --pad) AppendByte(fill);
-      Append(digits, static_cast<std::size_t>(len));
+      Append(first, static_cast<std::size_t>(len));
       return;
     }
-    const char(*set)[2] = fullWidth_ ? names_.wideDigit : names_.kanjiDigit;
-    const std::string& space = names_.wideSpace;
+    const NameTables& names = Names();
+    const char(*set)[2] = fullWidth_ ? names.wideDigit : names.kanjiDigit;
+    const std::string& space = names.wideSpace;
     for (; pad > 0 && !Full(); --pad) {
       if (zeroFill) {
         Append(set[0], 2);
@@ -78,9 +149,9 @@ class Renderer {
         Append(space);
       }
     }
-    for (int i = 0; i < len; ++i) {
-      if (digits[i] >= '0' && digits[i] <= '9') {
-        Append(set[digits[i] - '0'], 2);
+    for (const char* d = first; d != end; ++d) {
+      if (*d >= '0' && *d <= '9') {
+        Append(set[*d - '0'], 2);
       } else {
         Append(space);
       }
@@ -103,7 +174,7 @@ class Renderer {
       Append(text.data(), width);
     } else {
       Append(text);
-      for (std::size_t i = (width - text.size()) / 2; i > 0; --i) Append(names_.wideSpace);
+      for (std::size_t i = (width - text.size()) / 2; i > 0; --i) Append(Tables().wideSpace);
     }
   }
 
@@ -121,52 +192,54 @@ class Renderer {
 
   // ---- the scan ----
   void ScanBody(std::string_view f) {
-    // A format ends at its terminating NUL.
-    if (const auto nul = f.find('\0'); nul != std::string_view::npos) f = f.substr(0, nul);
+    // The format ends at its first NUL: the scan stops on reaching one, and neither a quoted
+    // text nor a double-byte character reaches past it.
     const std::size_t n = f.size();
+    auto endsAt = [&](std::size_t k) { return k >= n || f[k] == '\0'; };
     std::size_t i = 0;
     while (i < n) {
       const auto b = static_cast<unsigned char>(f[i]);
-      if (IsCp932LeadByte(b)) {
-        // A double-byte character is copied whole; a lone lead byte at the end as one byte.
-        const std::size_t len = i + 1 < n ? 2 : 1;
-        Append(f.data() + i, len);
-        i += len;
-        continue;
-      }
-      const bool lower = IsAsciiLower(b);
-      char token = FoldUpper(b);
-      if (token == 'E' && dt_.EraIndex == 0) token = 'Y';
-
-      switch (token) {
-        case '"':
-        case '\'': {
-          const std::size_t start = i + 1;
-          std::size_t j = start;
-          while (j < n && static_cast<unsigned char>(f[j]) != b) {
-            j += IsCp932LeadByte(static_cast<unsigned char>(f[j])) && j + 1 < n ? 2 : 1;
-          }
-          Append(f.data() + start, j - start);
-          i = j < n ? j + 1 : n;
+      switch (kByteClasses[b]) {
+        case kEndOfFormat:
+          return;
+        case kLiteral:
+          AppendByte(static_cast<char>(b));
+          ++i;
+          continue;
+        case kLeadByte: {
+          // A double-byte character is copied whole; a lone lead byte at the end as one byte.
+          const std::size_t len = endsAt(i + 1) ? 1 : 2;
+          Append(f.data() + i, len);
+          i += len;
           continue;
         }
-        case '/':
+        case kQuote: {
+          const std::size_t start = i + 1;
+          std::size_t j = start;
+          while (!endsAt(j) && static_cast<unsigned char>(f[j]) != b) {
+            j += IsCp932LeadByte(static_cast<unsigned char>(f[j])) && !endsAt(j + 1) ? 2 : 1;
+          }
+          Append(f.data() + start, j - start);
+          // An unterminated quote runs to the end of the format.
+          if (endsAt(j)) return;
+          i = j + 1;
+          continue;
+        }
+        case kDateSep:
           Append(rs_.DateSeparator);
           ++i;
           continue;
-        case ':':
+        case kTimeSep:
           Append(rs_.TimeSeparator);
           ++i;
           continue;
-        default:
+        case kRunToken:
           break;
       }
 
-      if (!IsRunToken(token)) {
-        AppendByte(static_cast<char>(b));
-        ++i;
-        continue;
-      }
+      const bool lower = IsAsciiLower(b);
+      char token = FoldUpper(b);
+      if (token == 'E' && dt_.EraIndex == 0) token = 'Y';
       std::size_t run = 1;
       while (i + run < n && f[i + run] == f[i]) ++run;
       const std::size_t start = i;
@@ -211,11 +284,11 @@ class Renderer {
           } else {
             const int h = HourBranchIndex(dt_.Hour);
             if (count == 3) {
-              Append(lower ? names_.branchKanji[h] : names_.branchReading[h]);
+              Append(lower ? Tables().branchKanji[h] : Tables().branchReading[h]);
             } else if (lower) {
-              Append(names_.zodiac[h]);
+              Append(Tables().zodiac[h]);
             } else {
-              Full(names_.branchReading[h], 6);
+              Full(Tables().branchReading[h], 6);
             }
           }
           break;
@@ -225,12 +298,12 @@ class Renderer {
           } else {
             const int j = BellCountIndex(dt_.Hour);
             if (count == 3 && lower) {
-              Append(names_.bellKanji[j]);
+              Append(Tables().bellKanji[j]);
             } else if (lower || count == 3) {
-              Append(lower ? names_.bellKanji[j] : names_.bellReading[j]);
-              Append(names_.bellSuffix);
+              Append(lower ? Tables().bellKanji[j] : Tables().bellReading[j]);
+              Append(Tables().bellSuffix);
             } else {
-              Full(names_.bellReading[j], names_.bellSuffix, 8);
+              Full(Tables().bellReading[j], Tables().bellSuffix, 8);
             }
           }
           break;
@@ -298,9 +371,9 @@ class Renderer {
           break;
         case 'L':
           if (dt_.IsLeapYear) {
-            Append(names_.leapMark);
+            Append(Tables().leapMark);
           } else if (count >= 2) {
-            Append(lower ? names_.commonMark : names_.wideSpace);
+            Append(lower ? Tables().commonMark : Tables().wideSpace);
           }
           break;
         case 'P':
@@ -318,27 +391,16 @@ class Renderer {
     }
   }
 
-  static bool IsRunToken(char t) {
-    switch (t) {
-      case 'A': case 'C': case 'D': case 'E': case 'F': case 'G': case 'H': case 'J': case 'K':
-      case 'L': case 'M': case 'N': case 'P': case 'R': case 'S': case 'T': case 'U': case 'V':
-      case 'W': case 'Y': case 'Z': case '%': case '\\':
-        return true;
-      default:
-        return false;
-    }
-  }
-
   // ---- name, calendar and marker tokens ----
   void MonthName(long long n, bool lower) {
     const int m = dt_.Month;
     if (n <= 5) {
-      const std::string& text = lower ? names_.monthEnglish[m] : names_.monthEnglishUpper[m];
+      const std::string& text = lower ? Tables().monthEnglish[m] : Tables().monthEnglishUpper[m];
       if (n == 3) Half(text, 3);
       else if (n == 4) Append(text);
       else Half(text, 9);
     } else {
-      const std::string& text = lower ? names_.monthWide[m] : names_.monthWideUpper[m];
+      const std::string& text = lower ? Tables().monthWide[m] : Tables().monthWideUpper[m];
       if (n == 6) Full(text, 6);
       else if (n == 7) Append(text);
       else Full(text, 18);
@@ -348,30 +410,30 @@ class Renderer {
   void WeekdayName(long long n, bool lower) {
     const int d = dt_.DayOfWeek;
     switch (n) {
-      case 3: Half(lower ? names_.weekdayEnglish[d] : names_.weekdayEnglishUpper[d], 3); break;
-      case 4: Append(lower ? names_.weekdayEnglishDay[d] : names_.weekdayEnglishDayUpper[d]); break;
-      case 5: Half(lower ? names_.weekdayEnglishDay[d] : names_.weekdayEnglishDayUpper[d], 9); break;
-      case 6: Full(lower ? names_.weekdayWide[d] : names_.weekdayWideUpper[d], 6); break;
-      case 7: Append(lower ? names_.weekdayWideDay[d] : names_.weekdayWideDayUpper[d]); break;
-      default: Full(lower ? names_.weekdayWideDay[d] : names_.weekdayWideDayUpper[d], 18); break;
+      case 3: Half(lower ? Tables().weekdayEnglish[d] : Tables().weekdayEnglishUpper[d], 3); break;
+      case 4: Append(lower ? Tables().weekdayEnglishDay[d] : Tables().weekdayEnglishDayUpper[d]); break;
+      case 5: Half(lower ? Tables().weekdayEnglishDay[d] : Tables().weekdayEnglishDayUpper[d], 9); break;
+      case 6: Full(lower ? Tables().weekdayWide[d] : Tables().weekdayWideUpper[d], 6); break;
+      case 7: Append(lower ? Tables().weekdayWideDay[d] : Tables().weekdayWideDayUpper[d]); break;
+      default: Full(lower ? Tables().weekdayWideDay[d] : Tables().weekdayWideDayUpper[d], 18); break;
     }
   }
 
   void WeekdayJapanese(long long n, bool lower) {
     const int d = dt_.DayOfWeek;
     switch (n) {
-      case 2: Append(lower ? names_.weekdayKanji[d] : names_.weekdayReading[d]); break;
+      case 2: Append(lower ? Tables().weekdayKanji[d] : Tables().weekdayReading[d]); break;
       case 3:
-        if (lower) Append(names_.weekdayKanji[d]);
-        else Full(names_.weekdayReading[d], 4);
+        if (lower) Append(Tables().weekdayKanji[d]);
+        else Full(Tables().weekdayReading[d], 4);
         break;
-      case 4: Append(lower ? names_.weekdayKanjiYoubi[d] : names_.weekdayReadingYoubi[d]); break;
+      case 4: Append(lower ? Tables().weekdayKanjiYoubi[d] : Tables().weekdayReadingYoubi[d]); break;
       case 5:
-        if (lower) Append(names_.weekdayKanjiYoubi[d]);
-        else Full(names_.weekdayReadingYoubi[d], 10);
+        if (lower) Append(Tables().weekdayKanjiYoubi[d]);
+        else Full(Tables().weekdayReadingYoubi[d], 10);
         break;
-      case 6: Append(lower ? names_.weekdayKatakanaDay[d] : names_.weekdayHiraganaDay[d]); break;
-      default: Full(lower ? names_.weekdayKatakanaDay[d] : names_.weekdayHiraganaDay[d], 12); break;
+      case 6: Append(lower ? Tables().weekdayKatakanaDay[d] : Tables().weekdayHiraganaDay[d]); break;
+      default: Full(lower ? Tables().weekdayKatakanaDay[d] : Tables().weekdayHiraganaDay[d], 12); break;
     }
   }
 
@@ -379,15 +441,15 @@ class Renderer {
     const int e = dt_.EraIndex;
     if (n == 1) {
       if (!JapaneseMode()) {
-        if (lower) Append(names_.eraLatin[e]);
-        else Half(names_.eraLatin[e], 1);
+        if (lower) Append(Tables().eraLatin[e]);
+        else Half(Tables().eraLatin[e], 1);
       } else {
-        if (lower) Append(names_.eraWide[e]);
-        else Full(names_.eraWide[e], 2);
+        if (lower) Append(Tables().eraWide[e]);
+        else Full(Tables().eraWide[e], 2);
       }
       return;
     }
-    const std::string& text = lower ? names_.eraKanji[e] : names_.eraKana[e];
+    const std::string& text = lower ? Tables().eraKanji[e] : Tables().eraKana[e];
     if (n == 2) Full(text, 2);
     else if (n == 3) Append(text);
     else Full(text, lower ? 4 : 10);
@@ -395,16 +457,16 @@ class Renderer {
 
   void OldMonth(const char* letter, long long n, bool lower) {
     const int m = dt_.Month;
-    const std::string& name = names_.monthOld[m];
-    const std::string& reading = names_.monthOldReading[m];
+    const std::string& name = Tables().monthOld[m];
+    const std::string& reading = Tables().monthOldReading[m];
     switch (n) {
       case 1: AppendByte(*letter); break;
       case 2: lower ? Full(name, 2) : Full(reading, 4); break;
       case 3: lower ? Full(name, 4) : Full(reading, 6); break;
       case 4: Append(lower ? name : reading); break;
       case 5: lower ? Full(name, 6) : Full(reading, 10); break;
-      case 6: Append(lower ? names_.monthKatakana[m] : names_.monthHiragana[m]); break;
-      default: Full(lower ? names_.monthKatakana[m] : names_.monthHiragana[m], 14); break;
+      case 6: Append(lower ? Tables().monthKatakana[m] : Tables().monthHiragana[m]); break;
+      default: Full(lower ? Tables().monthKatakana[m] : Tables().monthHiragana[m], 14); break;
     }
   }
 
@@ -413,31 +475,31 @@ class Renderer {
     const int b = YearBranchIndex(dt_.Year);
     switch (n) {
       case 1: AppendByte(*letter); break;
-      case 2: Append(lower ? names_.stemKanji[s] : names_.stemReading[s]); break;
+      case 2: Append(lower ? Tables().stemKanji[s] : Tables().stemReading[s]); break;
       case 3:
-        if (lower) Append(names_.stemKanji[s]);
-        else Full(names_.stemReading[s], 8);
+        if (lower) Append(Tables().stemKanji[s]);
+        else Full(Tables().stemReading[s], 8);
         break;
-      case 4: Append(lower ? names_.branchKanji[b] : names_.branchReading[b]); break;
+      case 4: Append(lower ? Tables().branchKanji[b] : Tables().branchReading[b]); break;
       case 5:
-        if (lower) Append(names_.zodiac[b]);
-        else Full(names_.branchReading[b], 6);
+        if (lower) Append(Tables().zodiac[b]);
+        else Full(Tables().branchReading[b], 6);
         break;
       case 6:
         if (lower) {
-          Append(names_.stemKanji[s]);
-          Append(names_.branchKanji[b]);
+          Append(Tables().stemKanji[s]);
+          Append(Tables().branchKanji[b]);
         } else {
-          Append(names_.stemReading[s]);
-          Append(names_.branchReading[b]);
+          Append(Tables().stemReading[s]);
+          Append(Tables().branchReading[b]);
         }
         break;
       default:
         if (lower) {
-          Append(names_.stemKanji[s]);
-          Append(names_.zodiac[b]);
+          Append(Tables().stemKanji[s]);
+          Append(Tables().zodiac[b]);
         } else {
-          Full(names_.stemReading[s], names_.branchReading[b], 14);
+          Full(Tables().stemReading[s], Tables().branchReading[b], 14);
         }
         break;
     }
@@ -446,7 +508,7 @@ class Renderer {
   void MoonAgeField(long long n, bool lower) {
     const double age = MoonAge(dt_);
     const std::string_view sign =
-        JapaneseMode() ? std::string_view(names_.japaneseDecimal) : std::string_view(".");
+        JapaneseMode() ? std::string_view(Tables().japaneseDecimal) : std::string_view(".");
     if (n <= 2) {
       Number(static_cast<long long>(std::trunc(age + 0.5)), n, lower);
     } else if (n <= 4) {
@@ -462,7 +524,8 @@ class Renderer {
     }
   }
 
-  // AM/PM marker at `p` (an `a` or `A` of count 1). Returns where the scan continues.
+  // AM/PM marker at `p` (an `a` or `A` of count 1). Returns where the scan continues. A NUL
+  // matches no pattern letter and is no separator, so nothing after a NUL is ever used.
   std::size_t Marker(std::string_view f, std::size_t p) {
     const std::size_t n = f.size();
     auto matches = [&](std::size_t at, std::string_view pattern) {
@@ -496,9 +559,9 @@ class Renderer {
     } else if (separator == '%') {
       if (w == 4) {
         Append(WideLetter(q[0]));
-        Append(names_.wideFullStop);
+        Append(Tables().wideFullStop);
         Append(WideLetter(q[2]));
-        Append(names_.wideFullStop);
+        Append(Tables().wideFullStop);
       } else {
         for (std::size_t k = 0; k < w; ++k) Append(WideLetter(q[k]));
       }
@@ -511,7 +574,7 @@ class Renderer {
       } else {
         Append(KanjiLetter(q[2]));
         Append(KanjiLetter(q[0]));
-        if (q[0] == 'P') Append(names_.wideSpace);
+        if (q[0] == 'P') Append(Tables().wideSpace);
       }
     }
     return p + 2 * w + 1;
@@ -519,24 +582,24 @@ class Renderer {
 
   std::string_view WideLetter(char c) const {
     switch (c) {
-      case 'A': return names_.wideA;
-      case 'M': return names_.wideM;
-      case 'P': return names_.wideP;
-      case 'a': return names_.widea;
-      case 'm': return names_.widem;
-      case 'p': return names_.widep;
+      case 'A': return Tables().wideA;
+      case 'M': return Tables().wideM;
+      case 'P': return Tables().wideP;
+      case 'a': return Tables().widea;
+      case 'm': return Tables().widem;
+      case 'p': return Tables().widep;
       default: return {};
     }
   }
 
   std::string_view KanjiLetter(char c) const {
     switch (c) {
-      case 'a': return names_.kanjiMae;
-      case 'p': return names_.kanjiAto;
-      case 'm': return names_.kanjiUma;
-      case 'A': return names_.kanaZen;
+      case 'a': return Tables().kanjiMae;
+      case 'p': return Tables().kanjiAto;
+      case 'm': return Tables().kanjiUma;
+      case 'A': return Tables().kanaZen;
       case 'P':
-      case 'M': return names_.kanaGo;
+      case 'M': return Tables().kanaGo;
       default: return {};
     }
   }
@@ -544,7 +607,6 @@ class Renderer {
   const DateTimeRecord& dt_;
   const RegionalSettings& rs_;
   FormatBuffer& out_;
-  const NameTables& names_;
   bool fullWidth_ = false;
   bool kanji_ = false;
   int depth_ = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "format/datetime.h"
@@ -152,6 +153,32 @@ TEST(Formatter, OutputIsCutAt256Bytes) {
   EXPECT_EQ(out.back(), Sj("二")[0]);
   // A huge width is padded only up to the limit.
   EXPECT_EQ(f.FormatDateTimeEx(std::string(400, 'U')).size(), 256u);
+  // Two-digit fields at the limit: cut after the byte that still fits, fill included.
+  EXPECT_EQ(f.FormatDateTimeEx(std::string(254, 'x') + "hh"), std::string(254, 'x') + "17");
+  EXPECT_EQ(f.FormatDateTimeEx(std::string(255, 'x') + "hh"), std::string(255, 'x') + "1");
+  EXPECT_EQ(f.FormatDateTimeEx(std::string(255, 'x') + "SS"), std::string(255, 'x') + " ");
+  EXPECT_EQ(f.FormatDateTimeEx(std::string(255, 'x') + "nn"), std::string(255, 'x') + "0");
+  EXPECT_EQ(f.FormatDateTimeEx(std::string(256, 'x') + "hh"), std::string(256, 'x'));
+}
+
+TEST(Formatter, FormatEndsAtFirstNul) {
+  DateTimeFormatter f = At(kSample);
+  using namespace std::string_view_literals;
+  EXPECT_EQ(f.FormatDateTimeEx("\0yy"sv), "");
+  // A NUL inside quoted text ends the text and the format.
+  EXPECT_EQ(f.FormatDateTimeEx("'ab\0cd'yy"sv), "ab");
+  // A lead byte right before a NUL is a lone byte, inside quotes or not.
+  EXPECT_EQ(f.FormatDateTimeEx("'x\x95\0yy'"sv), "x\x95");
+  EXPECT_EQ(f.FormatDateTimeEx("\x95\0yy"sv), "\x95");
+  // An AM/PM pattern never reaches across a NUL.
+  EXPECT_EQ(f.FormatDateTimeEx("am\0pm"sv), "a12");
+  EXPECT_EQ(f.FormatDateTimeEx("a\0P/"sv), "a");
+  EXPECT_EQ(f.FormatDateTimeEx("A.M.\0P.M."sv), "A.12.");
+  // A nested format ends at its own NUL and the outer one goes on.
+  RegionalSettings r = FixedJapaneseRegional();
+  r.ShortTimeFormat = std::string("hh\0nn", 5);
+  f.SetRegional(r);
+  EXPECT_EQ(f.FormatDateTimeEx("t|ss"), "17|09");
 }
 
 TEST(Formatter, DoubleByteCharactersAreNeverTokens) {
