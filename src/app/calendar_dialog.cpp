@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "../../res/resource.h"
@@ -51,6 +52,12 @@ RECT WindowRect(HWND hwnd) {
   RECT r{0, 0, 0, 0};
   GetWindowRect(hwnd, &r);
   return r;
+}
+
+// Broadcast to every top-level window when the shell's task bar is (re)created.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
 }
 
 void Place(ui::Window& w, const Rect& r) { w.SetBounds(r.x, r.y, r.w, r.h); }
@@ -112,6 +119,7 @@ void TCalendarDialog::CreateControls() {
   DateLabel.SetColors(labelBack_, labelText_);
   TimeLabel.SetColors(labelBack_, labelText_);
   MainCalendar.Create(MainPanel.Handle(), kMainCalendarId);
+  ConnectInput();
 }
 
 void TCalendarDialog::FormCreate() {
@@ -130,6 +138,8 @@ void TCalendarDialog::FormCreate() {
   MainCalendar.SetDate(ToSystemTime(CurrentDateTime()));
 
   SetWindowTextW(Handle(), L"Mirovane");
+  // The task bar's restart message also reaches a window of an elevated process.
+  ChangeWindowMessageFilterEx(Handle(), TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 
   const std::filesystem::path exe = ExecutablePath();
   AlarmListPath = AlarmListPathFor(exe);
@@ -165,8 +175,11 @@ void TCalendarDialog::FormShow() {
 }
 
 void TCalendarDialog::FormClose() {
-  // Nothing is written at exit.
-  if (TrayIconPresent) DeleteTrayIcon();
+  // Nothing is written at exit; the tray icon goes with the window.
+  if (TrayIconPresent) {
+    TrayIconPresent = false;
+    Shell_NotifyIconW(NIM_DELETE, &trayRecord_);
+  }
 }
 
 // ---- Settings store ----------------------------------------------------------------------------
@@ -209,6 +222,7 @@ void TCalendarDialog::LoadSettings() {
   ApplyTransparency(Settings.Transparency, Settings.AlphaBlend);
 
   // [Reaction]: the bindings and the hide times are read from the record when they are used.
+  UpdateUserMenu();
   ApplyRefreshPeriod();
 }
 
@@ -312,10 +326,67 @@ void TCalendarDialog::ApplyRefreshPeriod() {
   }
 }
 
-void TCalendarDialog::ApplyWindowStyle(bool /*initial*/) {
+void TCalendarDialog::ApplyWindowStyle(bool initial) {
+  const HWND hwnd = Handle();
   // Into or out of the topmost band, without moving, sizing or activating.
-  SetWindowPos(Handle(), Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+  SetWindowPos(hwnd, Settings.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // The mini title bar: a tool-window caption (with its close button) and no sizing border.
+  // The frame is changed in place, so the handle the tray icon and other processes hold stays
+  // valid; the next layout sizes the window around its content again.
+  constexpr LONG_PTR kCaption = WS_CAPTION | WS_SYSMENU;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  const bool hasCaption = (style & WS_CAPTION) == WS_CAPTION;
+  if (hasCaption != Settings.TitleBar) {
+    SetWindowLongPtrW(hwnd, GWL_STYLE, Settings.TitleBar ? style | kCaption : style & ~kCaption);
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                      Settings.TitleBar ? ex | WS_EX_TOOLWINDOW : ex & ~LONG_PTR{WS_EX_TOOLWINDOW});
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  if (initial) {
+    trayRecord_ = NOTIFYICONDATAW{};
+    // The first version of the record: owner, id, callback message, icon and tip.
+    trayRecord_.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    trayRecord_.uID = 0;
+    trayRecord_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    trayRecord_.uCallbackMessage = kTrayMessage;
+    trayRecord_.hIcon = static_cast<HICON>(
+        LoadImageW(ui::ModuleInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wcscpy_s(trayRecord_.szTip, 64, L"Mirovane");
+  }
+  trayRecord_.hWnd = hwnd;
+}
+
+void TCalendarDialog::Timer1Timer() {
+  const HWND hwnd = Handle();
+  switch (HideTick(BusyFlag, IsWindowVisible(hwnd) != FALSE, Settings.HideTime, HideCountdown)) {
+    case HideAction::Hide:
+      ShowWindow(hwnd, SW_HIDE);
+      break;
+    case HideAction::Show:
+      // Back where it was, without taking the focus from what the user works in.
+      ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+      break;
+    case HideAction::None:
+      break;
+  }
+}
+
+void TCalendarDialog::Timer2Timer() {
+  const HWND hwnd = Handle();
+  if (BusyFlag || !IsWindowVisible(hwnd)) return;
+  const RECT r = WindowRect(hwnd);
+  const Rect window{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const Size screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const std::optional<Point> to = PositionTick(Settings, window, screen);
+  if (!to || (to->x == window.x && to->y == window.y)) return;
+  SetWindowPos(hwnd, nullptr, to->x, to->y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 // ---- Layout ------------------------------------------------------------------------------------
@@ -460,6 +531,29 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // BackPanel covers the whole client area
+    case WM_KEYDOWN:
+      FormKeyDown(wp);
+      return 0;
+    case WM_MOUSEWHEEL:
+      FormMouseWheel(GET_WHEEL_DELTA_WPARAM(wp), GET_KEYSTATE_WPARAM(wp));
+      return 0;
+    case WM_CONTEXTMENU:
+      // The menu key or Shift+F10; mouse clicks open the menu on the button's release.
+      if (lp == -1) {
+        const RECT r = WindowRect(Handle());
+        ShowPopupMenu(POINT{r.left, r.top});
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (lp == 0 && HIWORD(wp) == 0) {
+        OnMenuCommand(LOWORD(wp));
+        return 0;
+      }
+      break;
+    case kTrayMessage:
+      OnTrayMessage(static_cast<UINT>(LOWORD(lp)));
+      return 0;
     case WM_DPICHANGED: {
       // Fonts and margins are rebuilt for the new DPI; the size follows from the layout.
       const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
@@ -474,6 +568,11 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     default:
+      // The shell restarted (Explorer crashed or was restarted): its tray starts empty.
+      if (msg == TaskbarCreatedMessage() && TrayIconPresent) {
+        Shell_NotifyIconW(NIM_ADD, &trayRecord_);
+        return 0;
+      }
       break;
   }
   return DefaultHandling(msg, wp, lp);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -25,6 +27,19 @@
 namespace mirovane {
 
 inline constexpr wchar_t kCalendarDialogClass[] = L"TCalendarDialog";
+
+// The tray icon's callback message: mouse messages on the icon arrive in its LPARAM.
+inline constexpr UINT kTrayMessage = WM_USER + 100;  // 0x464
+
+// Popup menu commands (WM_COMMAND identifiers); other processes may send them.
+enum CalendarDialogCommand : UINT {
+  kCmdUserMenu = 40001,
+  kCmdOptions,
+  kCmdAlarms,
+  kCmdReadme,
+  kCmdAbout,
+  kCmdExit,
+};
 
 // Control identifiers (GetDlgCtrlID) of the main window's children; other processes find the
 // controls by them.
@@ -78,6 +93,36 @@ class TCalendarDialog : public ui::Window {
   int MonthRows() const noexcept { return rows_; }
   // FirstDayOfWeek: 0..6 Monday..Sunday, 7 the regional setting, anything else no change.
   void ApplyFirstDayOfWeek();
+
+  // Reactions (ReactionCode): nothing while busy.
+  void DoReaction(std::uint8_t code);
+  // Temporary hide: the window goes now and comes back after HideTime (reaction 4).
+  void HideForAWhile();
+  // One step of the month-count cycle: hidden, one month, the configured grid (reaction 6).
+  void SwitchMonthCount();
+  // The popup menu's user item from PopupMenuItem.
+  void UpdateUserMenu();
+  // Tray icon present exactly when HideTrayIcon is off or the window is stored in the tray.
+  void UpdateTrayIcon();
+  void StoreInTray();
+  void ShowFromTray();
+  // Opens the popup menu at a screen point.
+  void ShowPopupMenu(POINT screen);
+  // Runs the options dialog and applies its result (save, apply, revert, abort or cancel).
+  void OpenOptionsDialog();
+  void OpenReadme();
+  // Calendar moves by key code (Page Up/Down, End, Home, arrows); false when nothing moved.
+  bool NavigateCalendar(WORD key, bool ctrl);
+  void ShiftCalendarMonths(int n);
+  void ShiftCalendarDays(int n);
+
+  // The options dialog: returns its modal result (1 save, 2 cancel, 3 abort, 4 revert, 5 apply).
+  // Until the dialog exists it ends as cancelled.
+  std::function<int()> optionsDialog;
+  // The window's tray-icon record (owner, id 0, callback message, icon and tip).
+  const NOTIFYICONDATAW& TrayRecord() const noexcept { return trayRecord_; }
+  // The user item's caption in the popup menu (UTF-16), empty when it is hidden.
+  const std::wstring& UserMenuCaptionText() const noexcept { return userMenuCaption_; }
 
   // Controls, by their design names.
   ui::Panel BackPanel;
@@ -139,25 +184,44 @@ class TCalendarDialog : public ui::Window {
   void ApplyTransparency(bool colorKey, bool alpha);
   void ApplyRefreshPeriod();
   void ShowError(const std::wstring& text);
-  // Window style: stay-on-top now; the mini title bar and the tray-icon record come later.
+  // Stay-on-top and the mini title bar (a tool-window caption, no resizing); with `initial` it
+  // also fills the tray-icon record. The window keeps its handle when the frame changes.
   void ApplyWindowStyle(bool initial);
-  // Tray icon and alarms: filled in with those features.
-  void UpdateTrayIcon() {}
-  void DeleteTrayIcon() {}
   void LoadAlarms(bool initial) { Alarms.LoadAlarms(initial); }
   void SelectNextAlarm(bool recompute) { Alarms.SelectNextAlarm(recompute); }
 
-  // The analog clock face on ClockLabel: drawn by the clock feature.
   // Draws the clock face for the current time onto ClockLabel (double-buffered; WM_PAINT
   // repaints the last drawing).
   void DrawClockFace();
   ClockFaceRenderer clockRenderer_;
 
-  void Timer1Timer() {}  // hide countdown: comes with the window behaviour
-  void Timer2Timer() {}  // position pinning: comes with the window behaviour
+  void Timer1Timer();
+  void Timer2Timer();
   void Timer3Timer() { RefreshDisplay(); }
   void Timer4Timer() { Alarms.Timer4Timer(); }
 
+  // Mouse and keyboard of the window and its shared controls.
+  void ConnectInput();
+  void PanelMouseDown(const ui::MouseEvent& event);
+  void PanelMouseMove(const ui::MouseEvent& event);
+  void PanelMouseUp(const ui::MouseEvent& event);
+  void PanelDblClick() { DoReaction(Settings.MainDblClick); }
+  void LabelClick();
+  void FormKeyDown(WPARAM key);
+  void FormMouseWheel(int delta, WPARAM keys);
+
+  // Popup menu and tray.
+  void PopupMenu1Popup();
+  void OnMenuCommand(UINT id);
+  void OnTrayMessage(UINT mouseMessage);
+  void AboutBox();
+  bool ReadmeExists() const;
+  bool ShowMessage(const std::string& cp932Text, int kind, bool withConfirm);
+  // The application's front window: an open dialog or message window, else the main window.
+  void BringToFront();
+
+  NOTIFYICONDATAW trayRecord_{};
+  std::wstring userMenuCaption_;  // empty: no user item
   ui::FontHandle font_;
   ui::FontHandle areaFont_;
   ui::FontHandle calendarFont_;

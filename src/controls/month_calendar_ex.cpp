@@ -65,6 +65,39 @@ void TMonthCalendarEx::SetDate(const SYSTEMTIME& date) {
   if (Handle()) SendMessageW(Handle(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date));
 }
 
+SYSTEMTIME TMonthCalendarEx::Date() const {
+  SYSTEMTIME date{};
+  if (Handle()) SendMessageW(Handle(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&date));
+  return date;
+}
+
+bool TMonthCalendarEx::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_KEYDOWN:
+      if (!onKeyDown) break;
+      onKeyDown(wp);
+      result = 0;
+      return true;
+    case WM_MOUSEWHEEL:
+      if (!onWheel) break;
+      onWheel(GET_WHEEL_DELTA_WPARAM(wp), GET_KEYSTATE_WPARAM(wp));
+      result = 0;
+      return true;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+      Control::OnMessage(msg, wp, lp, result);
+      result = 0;
+      return true;
+    case WM_CONTEXTMENU:
+      result = 0;
+      return true;
+    default:
+      break;
+  }
+  return Control::OnMessage(msg, wp, lp, result);
+}
+
 SIZE TMonthCalendarEx::MinimumMonthSize() const {
   RECT r{0, 0, 0, 0};
   if (Handle()) SendMessageW(Handle(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&r));

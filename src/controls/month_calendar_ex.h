@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "ui/control.h"
 
 namespace mirovane {
@@ -49,10 +51,21 @@ class TMonthCalendarEx : public ui::Control {
   void SetColor(CalendarColor slot, COLORREF color);
   COLORREF GetColor(CalendarColor slot) const;
 
+  // The selected date. Setting it also brings its month into view.
   void SetDate(const SYSTEMTIME& date);
+  SYSTEMTIME Date() const;
+
+  // Keys and the wheel go to the owner instead of the control's own handling, so that a key
+  // moves the calendar once, by the owner's rules. Right-button presses and releases are
+  // reported through onMouseDown/onMouseUp and not passed on (the control has no use for them).
+  std::function<void(WPARAM virtualKey)> onKeyDown;
+  std::function<void(int wheelDelta, WPARAM keys)> onWheel;
 
   // The smallest size that shows one whole month with the current font and options.
   SIZE MinimumMonthSize() const;
+
+ protected:
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   DWORD OptionStyles() const noexcept;

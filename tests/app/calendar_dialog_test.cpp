@@ -82,7 +82,7 @@ TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
   EXPECT_EQ(d.Tag, 0);
   EXPECT_TRUE(d.BusyFlag);
   EXPECT_FALSE(d.InTray);
-  EXPECT_FALSE(d.TrayIconPresent);
+  EXPECT_TRUE(d.TrayIconPresent);  // HideTrayIcon is off by default
   EXPECT_EQ(d.HideCountdown, 0);
   EXPECT_EQ(d.Alarms.NextAlarmIndex(), 255);
   const std::filesystem::path exe = ExecutablePath();

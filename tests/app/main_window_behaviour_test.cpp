@@ -1,0 +1,539 @@
+// The main window driven as a user drives it, in-process under the real message loop: the hide
+// countdown and its timing, the 5-second position rules, the frozen display, the mini title bar,
+// the key reactions, the tray, the popup menu, dragging and the calendar's key navigation.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "alarms/message_window_win.h"
+#include "app/main_window_fixture.h"
+#include "platform/files.h"
+
+namespace mirovane {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using testing::Height;
+using testing::PumpMessagesFor;
+using testing::ScreenRect;
+using testing::Width;
+using testing::WindowText;
+
+// Pumps messages until `done` holds or `timeout` passes; returns the time it took (or timeout).
+Clock::duration PumpUntil(const std::function<bool()>& done, Clock::duration timeout) {
+  const auto start = Clock::now();
+  while (!done()) {
+    if (Clock::now() - start > timeout) return timeout;
+    PumpMessagesFor(10ms);
+  }
+  return Clock::now() - start;
+}
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+LPARAM ClientPoint(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return MAKELPARAM(r.right / 2, r.bottom / 2);
+}
+
+void Key(HWND hwnd, WPARAM key) { SendMessageW(hwnd, WM_KEYDOWN, key, 1); }
+
+// Holds Ctrl down in this thread's key state while it lives (GetKeyState reads that state).
+class CtrlHeld {
+ public:
+  CtrlHeld() { Set(0x80); }
+  ~CtrlHeld() { Set(0); }
+
+ private:
+  static void Set(BYTE state) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = state;
+    SetKeyboardState(keys);
+  }
+};
+
+SYSTEMTIME Day(int y, int m, int d) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(y);
+  st.wMonth = static_cast<WORD>(m);
+  st.wDay = static_cast<WORD>(d);
+  return st;
+}
+
+std::string Ymd(const SYSTEMTIME& st) {
+  return std::to_string(st.wYear) + "-" + std::to_string(st.wMonth) + "-" + std::to_string(st.wDay);
+}
+
+// A visible top-level window of this process with `className`, or null.
+HWND FindOwnWindow(const wchar_t* className) {
+  struct Search {
+    const wchar_t* className;
+    HWND found;
+  } search{className, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+        if (testing::ClassName(hwnd) != s->className) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForOwnWindow(const wchar_t* className, Clock::duration timeout = 10s) {
+  const auto end = Clock::now() + timeout;
+  while (Clock::now() < end) {
+    if (HWND w = FindOwnWindow(className)) return w;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+class MainWindowBehaviour : public testing::MainWindowTest {};
+
+// ---- Hide countdown ----------------------------------------------------------------------------
+
+TEST_F(MainWindowBehaviour, RightButtonHeldHidesAfterHideWaitAndReturnsAfterHideTime) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  PumpMessagesFor(100ms);
+  ASSERT_TRUE(IsWindowVisible(w));
+
+  SendMessageW(d.DateLabel.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(d.DateLabel.Handle()));
+  EXPECT_EQ(d.HideCountdown, 5);
+  const auto hidden = PumpUntil([&] { return !IsWindowVisible(w); }, 5s);
+  const auto back = PumpUntil([&] { return IsWindowVisible(w) != FALSE; }, 8s);
+  // Defaults: HideWait 5 and HideTime 20 ticks of 100 ms.
+  EXPECT_GT(Seconds(hidden), 0.35);
+  EXPECT_LT(Seconds(hidden), 1.5);
+  EXPECT_GT(Seconds(back), 1.7);
+  EXPECT_LT(Seconds(back), 3.5);
+  EXPECT_EQ(d.HideCountdown, 0);
+}
+
+TEST_F(MainWindowBehaviour, ReactionFourHidesAtOnceAndReturns) {
+  WriteIni("[Reaction]\r\nEnterKeyDown=4\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  PumpMessagesFor(100ms);
+  Key(w, VK_RETURN);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_EQ(d.HideCountdown, 20);
+  const auto back = PumpUntil([&] { return IsWindowVisible(w) != FALSE; }, 8s);
+  EXPECT_GT(Seconds(back), 1.7);
+  EXPECT_LT(Seconds(back), 3.5);
+}
+
+TEST_F(MainWindowBehaviour, ZeroHideTimeStaysHiddenUntilShownFromTheTray) {
+  WriteIni("[Reaction]\r\nHideTime=0\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  d.DoReaction(kReactionHide);
+  PumpMessagesFor(1500ms);
+  EXPECT_FALSE(IsWindowVisible(w));
+  SendMessageW(w, kTrayMessage, 0, WM_LBUTTONDOWN);
+  EXPECT_TRUE(IsWindowVisible(w));
+}
+
+// ---- Position rules ----------------------------------------------------------------------------
+
+TEST_F(MainWindowBehaviour, MemoryPositionSnapsBackToTheRightEdgeDistance) {
+  WriteIni("[MainForm]\r\nMemoryPosition=1\r\nAlignRight=1\r\nLeftPosition=10\r\nTopPosition=40\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const int screen = GetSystemMetrics(SM_CXSCREEN);
+  EXPECT_EQ(ScreenRect(w).right, screen - 10);
+  SetWindowPos(w, nullptr, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto snapped = PumpUntil([&] { return ScreenRect(w).top == 40; }, 7s);
+  EXPECT_LT(Seconds(snapped), 5.5);
+  EXPECT_EQ(ScreenRect(w).right, screen - 10);
+  EXPECT_EQ(ScreenRect(w).top, 40);
+}
+
+TEST_F(MainWindowBehaviour, InnerDesktopPullsTheWindowBackOnScreen) {
+  WriteIni("[MainForm]\r\nMemoryPosition=0\r\nInnerDesktop=1\r\nAlignRight=0\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const int screenH = GetSystemMetrics(SM_CYSCREEN);
+  SetWindowPos(w, nullptr, -30, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpUntil([&] { return ScreenRect(w).top == 0; }, 7s);
+  EXPECT_EQ(ScreenRect(w).top, 0);
+  EXPECT_EQ(ScreenRect(w).left, 0);
+  // Past the bottom edge: the window's bottom goes to the screen's.
+  SetWindowPos(w, nullptr, 50, screenH - 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpUntil([&] { return ScreenRect(w).bottom == screenH; }, 7s);
+  EXPECT_EQ(ScreenRect(w).bottom, screenH);
+  EXPECT_EQ(ScreenRect(w).left, 50);
+}
+
+TEST_F(MainWindowBehaviour, ZeroRefreshPeriodFreezesTheTexts) {
+  WriteIni("[Reaction]\r\nDspCycle=0\r\n");
+  TCalendarDialog& d = Shown();
+  const std::wstring time = WindowText(d.TimeLabel.Handle());
+  const double value = CurrentDateTime().Value;
+  PumpMessagesFor(2200ms);
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), time);
+  EXPECT_EQ(CurrentDateTime().Value, value);
+  EXPECT_FALSE(d.Timer3.Enabled());
+}
+
+// ---- Window style ------------------------------------------------------------------------------
+
+TEST_F(MainWindowBehaviour, MiniTitleBarIsAToolCaptionAroundTheSameContent) {
+  WriteIni("[MainForm]\r\nTitleBar=1\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_EQ(style & WS_THICKFRAME, 0);
+  EXPECT_NE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_NE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  RECT client{};
+  GetClientRect(w, &client);
+  const RECT back = d.BackPanel.Bounds();
+  EXPECT_EQ(client.right, Width(back));
+  EXPECT_EQ(client.bottom, Height(back));
+  EXPECT_GT(Height(ScreenRect(w)), client.bottom);  // the caption is outside the content
+  EXPECT_EQ(WindowText(w), L"Mirovane");
+}
+
+TEST_F(MainWindowBehaviour, TitleBarSwitchedByTheOptionsKeepsTheHandleAndTheTrayIcon) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, 0);
+  ASSERT_TRUE(d.TrayIconPresent);
+  const int heightBefore = Height(ScreenRect(w));
+  d.optionsDialog = [&] {
+    d.Settings.TitleBar = true;
+    return 5;  // apply now
+  };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(d.Handle(), w);
+  EXPECT_EQ(d.TrayRecord().hWnd, w);
+  EXPECT_TRUE(d.TrayIconPresent);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  EXPECT_GT(Height(ScreenRect(w)), heightBefore);
+  EXPECT_FALSE(d.BusyFlag);
+}
+
+TEST_F(MainWindowBehaviour, TrayRecordIsTheFirstVersionWithCallbackIconAndTip) {
+  TCalendarDialog& d = Created();
+  const NOTIFYICONDATAW& r = d.TrayRecord();
+  EXPECT_EQ(r.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
+  EXPECT_EQ(r.hWnd, d.Handle());
+  EXPECT_EQ(r.uID, 0u);
+  EXPECT_EQ(r.uFlags, 7u);
+  EXPECT_EQ(r.uCallbackMessage, 0x464u);
+  EXPECT_NE(r.hIcon, nullptr);
+  EXPECT_EQ(std::wstring(r.szTip), L"Mirovane");
+}
+
+// ---- Reactions and tray ------------------------------------------------------------------------
+
+TEST_F(MainWindowBehaviour, SpaceCyclesYearHiddenOneMonthAndEnterTogglesTheCalendar) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const int oneMonthWidth = Width(ScreenRect(w));
+  ASSERT_TRUE(d.MainCalendar.Visible());
+
+  Key(w, VK_SPACE);
+  EXPECT_TRUE(d.MainCalendar.Visible());
+  EXPECT_EQ(d.MonthColumns(), 3);
+  EXPECT_EQ(d.MonthRows(), 4);
+  EXPECT_EQ(d.MainCalendar.MonthDelta(), 12);
+  EXPECT_GT(Width(ScreenRect(w)), oneMonthWidth * 2);
+
+  Key(w, VK_SPACE);
+  EXPECT_FALSE(d.MainCalendar.Visible());
+  EXPECT_TRUE(d.Settings.HideCalendar);
+
+  Key(w, VK_SPACE);
+  EXPECT_TRUE(d.MainCalendar.Visible());
+  EXPECT_EQ(d.MonthColumns(), 1);
+  EXPECT_EQ(d.MonthRows(), 1);
+  EXPECT_EQ(Width(ScreenRect(w)), oneMonthWidth);
+  EXPECT_EQ(d.Settings.ShowMonthCount, 0x11);  // the setting itself never changes here
+
+  Key(w, VK_RETURN);
+  EXPECT_FALSE(d.MainCalendar.Visible());
+  Key(w, VK_RETURN);
+  EXPECT_TRUE(d.MainCalendar.Visible());
+}
+
+TEST_F(MainWindowBehaviour, EscapeStoresInTheTrayAndATrayClickBringsItBack) {
+  WriteIni("[MainForm]\r\nHideTrayIcon=1\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  EXPECT_FALSE(d.TrayIconPresent);
+
+  Key(w, VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_TRUE(d.InTray);
+  EXPECT_TRUE(d.TrayIconPresent);  // even with HideTrayIcon, while stored
+  PumpMessagesFor(300ms);
+  EXPECT_FALSE(IsWindowVisible(w));
+
+  SendMessageW(w, kTrayMessage, 0, WM_LBUTTONDOWN);
+  EXPECT_TRUE(IsWindowVisible(w));
+  EXPECT_FALSE(d.InTray);
+  EXPECT_FALSE(d.TrayIconPresent);
+
+  // A double-click on the icon shows on its first press, then runs IconDblClick (the tray).
+  SendMessageW(w, kTrayMessage, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(d.InTray);
+  EXPECT_FALSE(IsWindowVisible(w));
+}
+
+TEST_F(MainWindowBehaviour, TransparencyReactionTogglesOnlyTheColourKey) {
+  WriteIni("[Reaction]\r\nSpaceBarDown=7\r\n[ColorSet]\r\nAlphaBlend=1\r\nAlphaValue=180\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const auto flags = [&] {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD f = 0;
+    GetLayeredWindowAttributes(w, &key, &alpha, &f);
+    return f;
+  };
+  EXPECT_EQ(flags(), static_cast<DWORD>(LWA_ALPHA));
+  Key(w, VK_SPACE);
+  EXPECT_EQ(flags(), static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY));
+  Key(w, VK_SPACE);
+  EXPECT_EQ(flags(), static_cast<DWORD>(LWA_ALPHA));
+}
+
+TEST_F(MainWindowBehaviour, OptionsResultsRevertSaveAndCancel) {
+  WriteIni("[MainForm]\r\nAlignRight=0\r\nLeftPosition=30\r\nTopPosition=60\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  SetWindowPos(w, nullptr, 200, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // Revert: the file's position and the calendar shown again.
+  d.Settings.HideCalendar = true;
+  d.ApplyVisibility();
+  d.optionsDialog = [] { return 4; };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(ScreenRect(w).left, 30);
+  EXPECT_EQ(ScreenRect(w).top, 60);
+  EXPECT_TRUE(d.MainCalendar.Visible());
+
+  // Cancel changes nothing; save writes the window's position.
+  SetWindowPos(w, nullptr, 120, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  d.optionsDialog = [] { return 2; };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(ScreenRect(w).left, 120);
+  d.optionsDialog = [&] {
+    d.Settings.PopupMenuItem = 5;
+    return 1;
+  };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(d.UserMenuCaptionText(), Utf8ToWide("カレンダー可視切替(&U)"));
+  std::string text;
+  ASSERT_EQ(ReadWholeFile(IniPath(), text), ReadStatus::Ok);
+  EXPECT_NE(text.find("LeftPosition=120"), std::string::npos) << text;
+  EXPECT_NE(text.find("PopupMenuItem=5"), std::string::npos) << text;
+  EXPECT_FALSE(d.BusyFlag);
+  EXPECT_TRUE(errors_.empty());
+}
+
+// ---- Popup menu and message windows ------------------------------------------------------------
+
+// The popup menu's item texts, read from its open menu window.
+std::vector<std::wstring> MenuItems(HWND menuWindow) {
+  std::vector<std::wstring> items;
+  const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    items.emplace_back(text);
+  }
+  return items;
+}
+
+TEST_F(MainWindowBehaviour, RightClickOpensTheMenuWithoutHidingAndItsExitItemCloses) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const HWND label = d.TimeLabel.Handle();
+  PumpMessagesFor(100ms);
+
+  std::vector<std::wstring> items;
+  std::atomic<bool> sawMenu{false};
+  std::thread user([&] {
+    const HWND menu = WaitForOwnWindow(L"#32768");
+    if (!menu) return;
+    sawMenu = true;
+    items = MenuItems(menu);
+    Sleep(800);  // longer than HideWait: the menu cancelled the peek
+    PostMessageW(menu, WM_CHAR, L'x', 0);  // "Mirovaneの終了(&X)"
+  });
+  SendMessageW(label, WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(label));
+  SendMessageW(label, WM_RBUTTONUP, 0, ClientPoint(label));  // the menu runs until chosen
+  user.join();
+  ASSERT_TRUE(sawMenu);
+  EXPECT_EQ(d.HideCountdown, 0);
+  const std::vector<std::wstring> expected{
+      Utf8ToWide("タスクトレイ収納(&U)"), L"",
+      Utf8ToWide("オプション設定(&O)"),   Utf8ToWide("アラーム設定(&A)"),
+      L"",                                Utf8ToWide("ヘルプ(&H)"),
+      Utf8ToWide("Mirovaneの終了(&X)")};
+  EXPECT_EQ(items, expected);
+
+  PumpUntil([&] { return !IsWindow(w); }, 5s);
+  EXPECT_FALSE(IsWindow(w));
+}
+
+TEST_F(MainWindowBehaviour, ReactionsAreSilentWhileAMessageWindowIsOpen) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  const HWND calendar = d.MainCalendar.Handle();
+
+  std::atomic<bool> sawBox{false};
+  std::atomic<int> buttons{0};
+  std::atomic<bool> calendarStayed{false};
+  std::thread user([&] {
+    const HWND box = WaitForOwnWindow(kMessageWindowClass);
+    if (!box) return;
+    sawBox = true;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM lp) -> BOOL {
+          if (_wcsicmp(testing::ClassName(child).c_str(), L"Button") == 0 && IsWindowVisible(child))
+            ++*reinterpret_cast<std::atomic<int>*>(lp);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&buttons));
+    // Space, Enter and a tray click while the box is up.
+    SendMessageW(w, WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageW(w, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(w, kTrayMessage, 0, WM_LBUTTONDBLCLK);
+    calendarStayed = IsWindowVisible(calendar) && IsWindowVisible(w);
+    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // Enter presses OK
+  });
+  // No Readme beside the program: the about box has OK alone.
+  SendMessageW(w, WM_COMMAND, kCmdAbout, 0);
+  user.join();
+  ASSERT_TRUE(sawBox);
+  EXPECT_EQ(buttons, 1);
+  EXPECT_TRUE(calendarStayed);
+  EXPECT_EQ(d.MonthColumns(), 1);
+  EXPECT_FALSE(d.InTray);
+  EXPECT_FALSE(d.BusyFlag);
+  Key(w, VK_RETURN);  // and afterwards they act again
+  EXPECT_FALSE(d.MainCalendar.Visible());
+}
+
+// ---- Mouse -------------------------------------------------------------------------------------
+
+TEST_F(MainWindowBehaviour, DraggingTheDateLabelMovesTheWindow) {
+  WriteIni("[MainForm]\r\nAlignRight=0\r\nLeftPosition=100\r\nTopPosition=100\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  PumpMessagesFor(200ms);
+  const RECT before = ScreenRect(w);
+  RECT label{};
+  GetWindowRect(d.DateLabel.Handle(), &label);
+  const POINT grab{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+
+  std::thread user([&] {
+    const auto mouse = [](DWORD flags) {
+      INPUT in{};
+      in.type = INPUT_MOUSE;
+      in.mi.dwFlags = flags;
+      SendInput(1, &in, sizeof in);
+    };
+    SetCursorPos(grab.x, grab.y);
+    Sleep(100);
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    // The first movement starts the move; the window follows the mouse from there on.
+    Sleep(40);
+    SetCursorPos(grab.x + 1, grab.y + 1);
+    mouse(MOUSEEVENTF_MOVE);
+    for (int i = 1; i <= 10; ++i) {
+      Sleep(40);
+      SetCursorPos(grab.x + 6 * i, grab.y + 4 * i);
+      mouse(MOUSEEVENTF_MOVE);
+    }
+    Sleep(100);
+    mouse(MOUSEEVENTF_LEFTUP);
+  });
+  const auto moved = PumpUntil(
+      [&] { return ScreenRect(w).left >= before.left + 59 && ScreenRect(w).top >= before.top + 39; },
+      5s);
+  user.join();
+  PumpMessagesFor(200ms);
+  EXPECT_LT(Seconds(moved), 5.0);
+  EXPECT_GE(ScreenRect(w).left, before.left + 59);
+  EXPECT_LE(ScreenRect(w).left, before.left + 60);
+  EXPECT_GE(ScreenRect(w).top, before.top + 39);
+  EXPECT_LE(ScreenRect(w).top, before.top + 40);
+  EXPECT_TRUE(d.DragDone);
+}
+
+TEST_F(MainWindowBehaviour, ClickOnTheTimeBringsTheCalendarBackToToday) {
+  TCalendarDialog& d = Shown();
+  d.MainCalendar.SetDate(Day(2019, 5, 5));
+  ASSERT_EQ(Ymd(d.MainCalendar.Date()), "2019-5-5");
+  const HWND label = d.TimeLabel.Handle();
+  SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(label));
+  SendMessageW(label, WM_LBUTTONUP, 0, ClientPoint(label));
+  PumpMessagesFor(50ms);
+  const DateTimeRecord& now = CurrentDateTime();
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), Ymd(Day(now.Year, now.Month, now.Day)));
+}
+
+// ---- Calendar navigation -----------------------------------------------------------------------
+
+TEST_F(MainWindowBehaviour, KeysAndWheelMoveTheCalendar) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  d.MainCalendar.SetDate(Day(2024, 1, 31));
+  Key(w, VK_NEXT);
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2024-2-29");
+  SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2024-3-29");
+  SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2023-3-29");
+  // Keys reaching the calendar itself move it once, by the same rules.
+  Key(d.MainCalendar.Handle(), VK_RIGHT);
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2023-3-30");
+  {
+    CtrlHeld ctrl;
+    Key(w, VK_HOME);
+    EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2023-1-1");
+  }
+  Key(w, VK_END);
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2023-1-31");
+
+  // Twelve months: Ctrl+Page Down goes to December of the next year.
+  d.SetMonthGrid(0x34);
+  d.LayoutWindow();
+  d.MainCalendar.SetDate(Day(2024, 3, 15));
+  {
+    CtrlHeld ctrl;
+    Key(w, VK_NEXT);
+  }
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2025-12-15");
+
+  // Hidden calendar: nothing moves.
+  Key(w, VK_RETURN);
+  ASSERT_FALSE(d.MainCalendar.Visible());
+  Key(w, VK_LEFT);
+  EXPECT_EQ(Ymd(d.MainCalendar.Date()), "2025-12-15");
+}
+
+}  // namespace
+}  // namespace mirovane
