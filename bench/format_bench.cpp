@@ -77,6 +77,25 @@ void BM_Format_MoonAge(benchmark::State& state) {
 }
 BENCHMARK(BM_Format_MoonAge);
 
+// One display refresh: a new moment, then the default date and time formats rendered one after
+// the other into the same buffer.
+void BM_Refresh_DateAndTime(benchmark::State& state) {
+  DateTimeFormatter f;
+  const std::string date = mirovane::Utf8ToCp932("yyyy/mm/dd'('aaa')'");
+  const std::string time = "hh:nn:ss";
+  const double step = 1.0 / 86'400'000.0;
+  FormatBuffer out;
+  int i = 0;
+  for (auto _ : state) {
+    f.SetDateTimeEx(kSample + step * (++i & 1023));
+    benchmark::DoNotOptimize(f.FormatInto(date, out));
+    benchmark::ClobberMemory();
+    benchmark::DoNotOptimize(f.FormatInto(time, out));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Refresh_DateAndTime);
+
 // The reference: strftime from an already filled struct tm.
 void Strftime(benchmark::State& state, const char* format) {
   std::tm t{};
