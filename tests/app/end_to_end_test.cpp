@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/calendar_dialog.h"
+#include "app/program_runner.h"
 #include "app/test_folder.h"
 #include "app/win_test_support.h"
 #include "format/formatter.h"
@@ -27,118 +28,11 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing::ClassName;
 using testing::FindDescendantById;
+using testing::Program;
+using testing::TempFolder;
 using testing::WindowText;
 
-constexpr auto kStartTimeout = 30s;
 constexpr double kSecond = 1.0 / 86400.0;
-
-fs::path ThisExecutable() {
-  wchar_t buffer[MAX_PATH * 4];
-  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
-  return fs::path(std::wstring(buffer, n));
-}
-
-class TempFolder {
- public:
-  TempFolder() {
-    root_ = fs::temp_directory_path() /
-            (L"mirovane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(GetTickCount64()));
-    fs::create_directories(root_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  // Copies Mirovane.exe into root/relativeFolder and returns the copy's path.
-  fs::path CopyProgram(const fs::path& relativeFolder) const {
-    const fs::path folder = root_ / relativeFolder;
-    fs::create_directories(folder);
-    const fs::path target = folder / L"Mirovane.exe";
-    fs::copy_file(ThisExecutable().parent_path() / L"Mirovane.exe", target);
-    return target;
-  }
-
- private:
-  fs::path root_;
-};
-
-// One started program; closes its windows and waits for it when it goes out of scope.
-class Program {
- public:
-  explicit Program(const fs::path& exe) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-    started_ = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              exe.parent_path().c_str(), &si, &pi_) != FALSE;
-  }
-  ~Program() {
-    if (!started_) return;
-    if (Running()) {
-      if (HWND w = FindWindowOf(kCalendarDialogClass, nullptr)) PostMessageW(w, WM_CLOSE, 0, 0);
-      if (!WaitForExit(15s)) TerminateProcess(pi_.hProcess, 1);  // our own child, by handle
-    }
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  bool Started() const { return started_; }
-  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
-  bool WaitForExit(std::chrono::milliseconds timeout) const {
-    return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-  }
-
-  // A top-level window of this process with that class (and title, if given), or null.
-  HWND FindWindowOf(const wchar_t* className, const wchar_t* title) const {
-    struct Search {
-      DWORD pid;
-      const wchar_t* className;
-      const wchar_t* title;
-      HWND found;
-    } search{pi_.dwProcessId, className, title, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(hwnd, &pid);
-          if (pid != s->pid || ClassName(hwnd) != s->className) return TRUE;
-          if (s->title && WindowText(hwnd) != s->title) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
-  HWND WaitForWindow(const wchar_t* className, const wchar_t* title) const {
-    const auto end = std::chrono::steady_clock::now() + kStartTimeout;
-    while (std::chrono::steady_clock::now() < end) {
-      if (HWND w = FindWindowOf(className, title)) return w;
-      if (!Running()) return nullptr;
-      Sleep(50);
-    }
-    return nullptr;
-  }
-
-  // The main window once its first showing has put the current texts in.
-  HWND WaitForMainWindow() const {
-    HWND w = WaitForWindow(kCalendarDialogClass, nullptr);
-    if (!w) return nullptr;
-    const auto end = std::chrono::steady_clock::now() + kStartTimeout;
-    while (std::chrono::steady_clock::now() < end) {
-      if (IsWindowVisible(w) && WindowText(FindDescendantById(w, kTimeLabelId)) != L" ") return w;
-      Sleep(50);
-    }
-    return nullptr;
-  }
-
- private:
-  PROCESS_INFORMATION pi_{};
-  bool started_ = false;
-};
 
 // The texts the formatter gives for every quarter second from `from` to `to`.
 std::set<std::wstring> TextsBetween(const std::string& format, double from, double to) {
@@ -157,7 +51,7 @@ void ExpectAlreadyRunningBox(const Program& program) {
   const HWND box = program.WaitForWindow(L"#32770", L"Mirovane");
   ASSERT_NE(box, nullptr) << "no message box";
   // The box exists before its buttons are laid out and shown.
-  const auto end = std::chrono::steady_clock::now() + kStartTimeout;
+  const auto end = std::chrono::steady_clock::now() + testing::kProgramTimeout;
   while (!IsWindowVisible(box) && std::chrono::steady_clock::now() < end) Sleep(50);
   ASSERT_TRUE(IsWindowVisible(box));
   EXPECT_EQ(program.FindWindowOf(kCalendarDialogClass, nullptr), nullptr);
