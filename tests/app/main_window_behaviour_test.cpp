@@ -436,6 +436,54 @@ TEST_F(MainWindowBehaviour, ReactionsAreSilentWhileAMessageWindowIsOpen) {
   EXPECT_FALSE(d.MainCalendar.Visible());
 }
 
+// Opens a message window through `open` (run on this thread), and from another thread reads its
+// text and visible button count, then presses OK.
+struct MessageSeen {
+  bool shown = false;
+  std::wstring text;
+  int buttons = 0;
+};
+
+MessageSeen WatchMessage(const std::function<void()>& open) {
+  MessageSeen seen;
+  std::thread user([&] {
+    const HWND box = WaitForOwnWindow(kMessageWindowClass);
+    if (!box) return;
+    seen.shown = true;
+    seen.text = WindowText(GetDlgItem(box, kMessageTextId));
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM lp) -> BOOL {
+          if (_wcsicmp(testing::ClassName(child).c_str(), L"Button") == 0 && IsWindowVisible(child))
+            ++*reinterpret_cast<int*>(lp);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen.buttons));
+    PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);  // Esc presses OK
+  });
+  open();
+  user.join();
+  return seen;
+}
+
+TEST_F(MainWindowBehaviour, ReadmeMissingIsReportedAndAnExistingOneIsOfferedByTheAboutBox) {
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  d.ReadmePath = folder_ / "Readme.txt";
+
+  const MessageSeen missing = WatchMessage([&] { SendMessageW(w, WM_COMMAND, kCmdReadme, 0); });
+  ASSERT_TRUE(missing.shown);
+  EXPECT_EQ(missing.text, d.ReadmePath.wstring() + Utf8ToWide("が見付かりません。"));
+  EXPECT_EQ(missing.buttons, 1);
+
+  folder_.Write("Readme.txt", "readme");
+  const MessageSeen about = WatchMessage([&] { SendMessageW(w, WM_COMMAND, kCmdAbout, 0); });
+  ASSERT_TRUE(about.shown);
+  EXPECT_EQ(about.text.rfind(L"Mirovane", 0), 0u) << about.text.c_str();
+  EXPECT_EQ(about.buttons, 2);  // OK and "確認(&C)", which would open the Readme
+  EXPECT_FALSE(d.BusyFlag);
+}
+
 // ---- Mouse -------------------------------------------------------------------------------------
 
 TEST_F(MainWindowBehaviour, DraggingTheDateLabelMovesTheWindow) {
