@@ -500,7 +500,9 @@ void TCalendarDialog::LayoutWindow() {
 
 void TCalendarDialog::RefreshDisplay() {
   if (!SetDateTimeEx(LocalNow())) return;
-  InvalidateRect(BackPanel.Handle(), nullptr, FALSE);
+  // Only the texts and the clock change; they repaint themselves. (BackPanel itself shows just
+  // the border colour, so repainting it on every tick would cost time under every refresh and
+  // show nothing new.)
   FormatBuffer buffer;
   if (DateLabel.Visible()) DateLabel.SetText(TheFormatter().FormatInto(Settings.DateFormat, buffer));
   if (TimeLabel.Visible()) TimeLabel.SetText(TheFormatter().FormatInto(Settings.TimeFormat, buffer));
@@ -533,6 +535,15 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;  // BackPanel covers the whole client area
     case WM_KEYDOWN:
       FormKeyDown(wp);
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      // Settings may name system colours: resolve them again, redraw the clock's dial, and let
+      // the month calendar know as well (common controls learn it from their top-level window).
+      ApplyColors();
+      clockRenderer_.Invalidate();
+      SendMessageW(MainCalendar.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      if (ClockPanel.Visible()) DrawClockFace();
       return 0;
     case WM_MOUSEWHEEL:
       FormMouseWheel(GET_WHEEL_DELTA_WPARAM(wp), GET_KEYSTATE_WPARAM(wp));

@@ -1,5 +1,6 @@
 #include "app/clock_canvas_win.h"
 
+#include <cstring>
 #include <string>
 
 #include "platform/codec.h"
@@ -80,42 +81,43 @@ int GdiClockCanvas::TextWidth(std::string_view cp932) { return Extent(cp932).cx;
 int GdiClockCanvas::TextHeight(std::string_view cp932) { return Extent(cp932).cy; }
 
 void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int minute,
-                               int second, const ClockColors& colors, HFONT font) {
+                               int second, const ClockColors& colors, HFONT fontHandle) {
   if (width <= 0 || height <= 0) return;
+  LOGFONTW font{};
+  if (fontHandle) GetObjectW(fontHandle, sizeof font, &font);
+  const bool sameDial = dial_ && dial_.Width() == width && dial_.Height() == height &&
+                        colors == colors_ && std::memcmp(&font, &font_, sizeof font) == 0;
+  const int secondOfDay = (hour * 60 + minute) * 60 + second;
+  if (sameDial && secondOfDay == shownSecond_) return;
+
   ui::WindowDc screen(target);
   if (!screen) return;
-  if (!bitmap_ || width != width_ || height != height_) {
-    bitmap_.reset(CreateCompatibleBitmap(screen.get(), width, height));
-    if (!bitmap_) return;
-    width_ = width;
-    height_ = height;
-  }
-  HDC memory = CreateCompatibleDC(screen.get());
-  if (!memory) return;
-  {
-    ui::SelectedObject selected(memory, bitmap_.get());
+  if (!sameDial) {
+    if (!dial_.Create(screen.get(), width, height) || !frame_.Create(screen.get(), width, height)) {
+      dial_.Reset();
+      return;
+    }
     // The face's corners outside the ring show the clock area's colour.
     ui::BrushHandle back(CreateSolidBrush(ToColorRef(colors.labelBack)));
     const RECT all{0, 0, width, height};
-    FillRect(memory, &all, back.get());
-    {
-      GdiClockCanvas canvas(memory, font);
-      DrawClockFace(canvas, width, height, hour, minute, second, colors);
-    }
-    BitBlt(screen.get(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    FillRect(dial_.dc(), &all, back.get());
+    GdiClockCanvas canvas(dial_.dc(), fontHandle);
+    DrawClockDial(canvas, width, height, colors);
+    colors_ = colors;
+    font_ = font;
   }
-  DeleteDC(memory);
+  BitBlt(frame_.dc(), 0, 0, width, height, dial_.dc(), 0, 0, SRCCOPY);
+  {
+    GdiClockCanvas canvas(frame_.dc(), nullptr);
+    DrawClockHands(canvas, height, hour, minute, second, colors);
+  }
+  shownSecond_ = secondOfDay;
+  BitBlt(screen.get(), 0, 0, width, height, frame_.dc(), 0, 0, SRCCOPY);
 }
 
 void ClockFaceRenderer::Paint(HDC dc) const {
-  if (!bitmap_) return;
-  HDC memory = CreateCompatibleDC(dc);
-  if (!memory) return;
-  {
-    ui::SelectedObject selected(memory, bitmap_.get());
-    BitBlt(dc, 0, 0, width_, height_, memory, 0, 0, SRCCOPY);
-  }
-  DeleteDC(memory);
+  if (!frame_) return;
+  BitBlt(dc, 0, 0, frame_.Width(), frame_.Height(), frame_.dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace mirovane

@@ -1,6 +1,7 @@
-// The clock face on GDI: DrawClockFace renders into an off-screen bitmap the size of the face,
-// which is then copied to the window in one step (no flicker) and kept, so that a face that was
-// covered and uncovered is painted again from the last drawing.
+// The clock face on GDI. The dial (rings and marks) is drawn once per size, colours and font into
+// a bitmap of its own; each new second copies it into a frame bitmap, puts the hands on and copies
+// the frame to the window in one step (no flicker). The frame is kept, so a face that was covered
+// and uncovered is painted again from the last drawing.
 #pragma once
 
 #include <windows.h>
@@ -45,16 +46,21 @@ class GdiClockCanvas final : public ClockCanvas {
 
 class ClockFaceRenderer {
  public:
-  // Draws the face for the time into the cached bitmap and copies it onto `target`.
+  // Draws the face for the time and copies it onto `target`. Does nothing when the size, colours,
+  // font and the shown second are those of the last drawing.
   void Render(HWND target, int width, int height, int hour, int minute, int second,
               const ClockColors& colors, HFONT font);
   // Paints the last drawing (from WM_PAINT).
   void Paint(HDC dc) const;
+  // The next Render draws everything anew (system colours changed).
+  void Invalidate() noexcept { dial_.Reset(); }
 
  private:
-  ui::BitmapHandle bitmap_;
-  int width_ = 0;
-  int height_ = 0;
+  ui::MemorySurface dial_;
+  ui::MemorySurface frame_;
+  ClockColors colors_;
+  LOGFONTW font_{};
+  int shownSecond_ = -1;  // second of the day on the frame
 };
 
 }  // namespace mirovane

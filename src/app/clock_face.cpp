@@ -35,11 +35,13 @@ double SecondHandDegrees(int second) { return second * 6.0; }
 
 void DrawClockFace(ClockCanvas& canvas, int width, int height, int hour, int minute, int second,
                    const ClockColors& colors) {
+  DrawClockDial(canvas, width, height, colors);
+  DrawClockHands(canvas, height, hour, minute, second, colors);
+}
+
+void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors& colors) {
   const int r = height / 2;
   const int t = canvas.TextHeight("0");
-  const auto at = [r](double len, double a, double b) {
-    return Point{Round(r + len * a), Round(r - len * b)};
-  };
 
   // Rings: a wide face gets a 2-pixel outer ring and an inner ring.
   const bool wide = 2.5 * t < r;
@@ -65,7 +67,14 @@ void DrawClockFace(ClockCanvas& canvas, int width, int height, int hour, int min
     static const std::string dot = Utf8ToCp932("・");
     for (int i : {2, 5, 8, 11}) mark(kNumbers[i], dot);
   }
+}
 
+void DrawClockHands(ClockCanvas& canvas, int height, int hour, int minute, int second,
+                    const ClockColors& colors) {
+  const int r = height / 2;
+  const auto at = [r](double len, double a, double b) {
+    return Point{Round(r + len * a), Round(r - len * b)};
+  };
   // Hands: hour, minute, then second on top.
   canvas.SetBrush(colors.labelBack, true);
   const auto diamond = [&](double degrees, double length, int n, ColorValue color) {

@@ -29,11 +29,19 @@ struct ClockColors {
   ColorValue borderColor = 0;  // second hand
   ColorValue titleBack = 0;    // outer ring
   ColorValue trailText = 0;    // inner ring
+  friend bool operator==(const ClockColors&, const ClockColors&) = default;
 };
 
-// Draws the whole face of `width` × `height` pixels for the given time (hour 0..23).
+// Draws the whole face of `width` × `height` pixels for the given time (hour 0..23): the dial,
+// then the hands.
 void DrawClockFace(ClockCanvas& canvas, int width, int height, int hour, int minute, int second,
                    const ClockColors& colors);
+// The parts that do not move: rings and hour marks. A renderer may keep this drawing and put only
+// the hands on a copy of it each time.
+void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors& colors);
+// The hour, minute and second hands, in that order (the second hand on top).
+void DrawClockHands(ClockCanvas& canvas, int height, int hour, int minute, int second,
+                    const ClockColors& colors);
 
 // The degrees of the three hands, clockwise from 12 o'clock (the hour is not reduced to 12).
 double HourHandDegrees(int hour, int minute, int second);

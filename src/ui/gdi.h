@@ -97,4 +97,49 @@ class SelectedObject {
   HGDIOBJ old_;
 };
 
+// A bitmap selected into a memory DC of its own, kept for drawing again and again without
+// creating anything per frame.
+class MemorySurface {
+ public:
+  MemorySurface() noexcept = default;
+  ~MemorySurface() { Reset(); }
+  MemorySurface(const MemorySurface&) = delete;
+  MemorySurface& operator=(const MemorySurface&) = delete;
+
+  // A surface of `width` x `height` compatible with `reference`; false (and empty) on failure.
+  bool Create(HDC reference, int width, int height) noexcept {
+    Reset();
+    BitmapHandle bitmap(CreateCompatibleBitmap(reference, width, height));
+    if (!bitmap) return false;
+    dc_ = CreateCompatibleDC(reference);
+    if (!dc_) return false;
+    old_ = SelectObject(dc_, bitmap.get());
+    bitmap_ = std::move(bitmap);
+    width_ = width;
+    height_ = height;
+    return true;
+  }
+  void Reset() noexcept {
+    if (dc_) {
+      SelectObject(dc_, old_);
+      DeleteDC(dc_);
+      dc_ = nullptr;
+    }
+    bitmap_.reset();
+    width_ = height_ = 0;
+  }
+
+  HDC dc() const noexcept { return dc_; }
+  int Width() const noexcept { return width_; }
+  int Height() const noexcept { return height_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HDC dc_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  BitmapHandle bitmap_;
+  int width_ = 0;
+  int height_ = 0;
+};
+
 }  // namespace mirovane::ui
