@@ -5,26 +5,41 @@
 namespace mirovane::ui {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x4D69;  // one subclass per control, owned by its wrapper
-// The wrapper of a control, found from its handle (GetWindowSubclass is exported by ordinal only).
+// Marks a wrapper's control for look-ups that cannot go by the window procedure (another
+// subclass was put on top of ours); read only in that case.
 constexpr wchar_t kWrapperProperty[] = L"Mirovane.Control";
 }
 
 Control::~Control() {
   if (hwnd_) {
     const HWND hwnd = hwnd_;
-    RemoveWindowSubclass(hwnd, &Control::SubclassProc, kSubclassId);
-    RemovePropW(hwnd, kWrapperProperty);
-    hwnd_ = nullptr;
+    Detach();
     DestroyWindow(hwnd);
   }
 }
 
+void Control::Detach() noexcept {
+  const HWND hwnd = hwnd_;
+  if (!hwnd) return;
+  // Only unhook when ours is still the outermost procedure; otherwise the later subclass keeps
+  // calling us through `previous_`, and WindowProc passes messages on once the wrapper is gone.
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &Control::WindowProc) {
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+  }
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  RemovePropW(hwnd, kWrapperProperty);
+  hwnd_ = nullptr;
+}
+
 Control* Control::FromHandle(HWND hwnd) noexcept {
   if (!hwnd) return nullptr;
-  // Only windows of this thread: another process's property would be a meaningless pointer.
+  // Only windows of this thread: another process's data would be a meaningless pointer.
   if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
-  return static_cast<Control*>(GetPropW(hwnd, kWrapperProperty));
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &Control::WindowProc &&
+      !GetPropW(hwnd, kWrapperProperty)) {
+    return nullptr;
+  }
+  return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void Control::SetFont(HFONT font) noexcept {
@@ -43,7 +58,9 @@ void Control::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_
   }
   hwnd_ = hwnd;
   SetPropW(hwnd, kWrapperProperty, this);
-  SetWindowSubclass(hwnd, &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  previous_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::WindowProc)));
   if (font_) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -69,15 +86,19 @@ bool Control::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return false;  // the control still sees its own input (clicks, notifications)
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR refData) {
-  auto* self = reinterpret_cast<Control*>(refData);
+LRESULT CALLBACK Control::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self || self->hwnd_ != hwnd) {
+    // The wrapper let go while a later subclass still calls us: nothing of ours is left to run,
+    // the control's own class procedure (the one we replaced at creation) takes the message.
+    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+    return CallWindowProcW(classProc, hwnd, msg, wp, lp);
+  }
+  const WNDPROC previous = self->previous_;
   if (msg == WM_NCDESTROY) {
     // Destroyed with its parent: the wrapper stays behind without a handle.
-    RemoveWindowSubclass(hwnd, &Control::SubclassProc, id);
-    RemovePropW(hwnd, kWrapperProperty);
-    self->hwnd_ = nullptr;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    self->Detach();
+    return CallWindowProcW(previous, hwnd, msg, wp, lp);
   }
   try {
     LRESULT result = 0;
@@ -85,7 +106,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   } catch (...) {
     ReportCurrentException();
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return CallWindowProcW(previous, hwnd, msg, wp, lp);
 }
 
 }  // namespace mirovane::ui
