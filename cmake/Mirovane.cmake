@@ -119,32 +119,44 @@ function(mirovane_assemble_targets)
   endif()
 endfunction()
 
-# Windows build: Mirovane.exe (GUI, Unicode entry point, static, resources) and the Win32 tests.
+# Windows build: the Win32 layer as a library (compiled once for the program, the tests and the
+# benchmark), Mirovane.exe (GUI, Unicode entry point, static, resources) and the Win32 tests.
 function(mirovane_windows_targets win win_tests)
-  add_executable(Mirovane WIN32 ${win} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
-  target_link_libraries(Mirovane PRIVATE mirovane_core comctl32 shell32 gdi32 user32 shlwapi winmm uxtheme)
+  set(win_lib ${win})
+  list(FILTER win_lib EXCLUDE REGEX "/winmain\\.cpp$")
+  set(win_main ${win})
+  list(FILTER win_main INCLUDE REGEX "/winmain\\.cpp$")
+
+  add_library(mirovane_win STATIC ${win_lib})
+  target_link_libraries(mirovane_win PUBLIC mirovane_core
+                        comctl32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme)
+  target_compile_options(mirovane_win PRIVATE ${MIROVANE_WARNINGS})
+  target_compile_definitions(mirovane_win PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}")
+  # res/resource.h (resource ids) for the layer's sources and for the resource script.
+  target_include_directories(mirovane_win PUBLIC "${PROJECT_SOURCE_DIR}/res")
+
+  add_executable(Mirovane WIN32 ${win_main} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
+  target_link_libraries(Mirovane PRIVATE mirovane_win)
   target_compile_options(Mirovane PRIVATE ${MIROVANE_WARNINGS})
   target_link_options(Mirovane PRIVATE -municode -static)
   target_compile_definitions(Mirovane PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}"
     MIROVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} MIROVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR}
     MIROVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH})
-  # res/resource.h (resource ids) for the program's sources and for the resource script.
-  target_include_directories(Mirovane PRIVATE "${PROJECT_SOURCE_DIR}/res")
 
   if(win_tests)
     mirovane_find_gtest()
-    # The Win32 layer minus its entry point, so the tests can create the real windows in-process.
-    set(win_lib ${win})
-    list(FILTER win_lib EXCLUDE REGEX "/winmain\\.cpp$")
-    # With the program's resources, so the windows under test get the same manifest (visual
-    # styles, DPI awareness) and icon as in Mirovane.exe.
-    add_executable(win_tests ${win_tests} ${win_lib} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
-    target_link_libraries(win_tests PRIVATE mirovane_core ${MIROVANE_GTEST}
-                          comctl32 shell32 gdi32 user32 shlwapi winmm uxtheme)
-    target_include_directories(win_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/res")
+    # The real windows are created in-process, with the program's resources, so they get the same
+    # manifest (visual styles, DPI awareness) and icon as in Mirovane.exe.
+    add_executable(win_tests ${win_tests} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
+    target_link_libraries(win_tests PRIVATE mirovane_win ${MIROVANE_GTEST})
+    target_include_directories(win_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
     target_link_options(win_tests PRIVATE -static)
     target_compile_definitions(win_tests PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}")
+    # The end-to-end tests start the program, the command-line tool and the alarm test program.
     add_dependencies(win_tests Mirovane mirovane-cli)
+    if(TARGET alarm_arg_recorder)
+      add_dependencies(win_tests alarm_arg_recorder)
+    endif()
     mirovane_add_test_binary(win_tests)
   endif()
 endfunction()

@@ -1,6 +1,8 @@
 // Program entry: single-instance guard, application window, main window, message loop.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <string>
 
 #include "app/application.h"
@@ -37,6 +39,10 @@ int Run() {
     return 0;
   }
 
+  // The shell's "open" (alarms, the Readme) may hand a document to a COM-based handler: the
+  // thread is a single-threaded apartment, as the shell expects of its callers.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
   int exitCode = 0;
   {
     TheFormatter().SetRegional(SystemRegional());
@@ -50,6 +56,7 @@ int Run() {
     exitCode = RunMessageLoop();
   }
 
+  if (SUCCEEDED(com)) CoUninitialize();
   if (guard) {
     ReleaseMutex(guard);
     CloseHandle(guard);
