@@ -103,6 +103,20 @@ HWND WaitForOwnWindow(const wchar_t* className, Clock::duration timeout = 10s) {
   return nullptr;
 }
 
+// The visible push buttons of a message window.
+int VisibleButtons(HWND box) {
+  int buttons = 0;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM lp) -> BOOL {
+        if (_wcsicmp(testing::ClassName(child).c_str(), L"Button") == 0 && IsWindowVisible(child))
+          ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&buttons));
+  return buttons;
+}
+
 class MainWindowBehaviour : public testing::MainWindowTest {};
 
 // ---- Hide countdown ----------------------------------------------------------------------------
@@ -159,7 +173,7 @@ TEST_F(MainWindowBehaviour, MemoryPositionSnapsBackToTheRightEdgeDistance) {
   EXPECT_EQ(ScreenRect(w).right, screen - 10);
   SetWindowPos(w, nullptr, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   const auto snapped = PumpUntil([&] { return ScreenRect(w).top == 40; }, 7s);
-  EXPECT_LT(Seconds(snapped), 5.5);
+  EXPECT_LT(Seconds(snapped), 6.0);  // the next 5-second tick, with room for a busy machine
   EXPECT_EQ(ScreenRect(w).right, screen - 10);
   EXPECT_EQ(ScreenRect(w).top, 40);
 }
@@ -408,14 +422,7 @@ TEST_F(MainWindowBehaviour, ReactionsAreSilentWhileAMessageWindowIsOpen) {
     const HWND box = WaitForOwnWindow(kMessageWindowClass);
     if (!box) return;
     sawBox = true;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM lp) -> BOOL {
-          if (_wcsicmp(testing::ClassName(child).c_str(), L"Button") == 0 && IsWindowVisible(child))
-            ++*reinterpret_cast<std::atomic<int>*>(lp);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&buttons));
+    buttons = VisibleButtons(box);
     // Space, Enter and a tray click while the box is up.
     SendMessageW(w, WM_KEYDOWN, VK_SPACE, 1);
     SendMessageW(w, WM_KEYDOWN, VK_RETURN, 1);
@@ -451,14 +458,7 @@ MessageSeen WatchMessage(const std::function<void()>& open) {
     if (!box) return;
     seen.shown = true;
     seen.text = WindowText(GetDlgItem(box, kMessageTextId));
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM lp) -> BOOL {
-          if (_wcsicmp(testing::ClassName(child).c_str(), L"Button") == 0 && IsWindowVisible(child))
-            ++*reinterpret_cast<int*>(lp);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&seen.buttons));
+    seen.buttons = VisibleButtons(box);
     PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);  // Esc presses OK
   });
   open();
