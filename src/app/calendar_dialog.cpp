@@ -367,6 +367,7 @@ void TCalendarDialog::Timer1Timer() {
   switch (HideTick(BusyFlag, IsWindowVisible(hwnd) != FALSE, Settings.HideTime, HideCountdown)) {
     case HideAction::Hide:
       ShowWindow(hwnd, SW_HIDE);
+      KeepHiddenWindowReachable();
       break;
     case HideAction::Show:
       // Back where it was, without taking the focus from what the user works in.
@@ -375,6 +376,14 @@ void TCalendarDialog::Timer1Timer() {
     case HideAction::None:
       break;
   }
+}
+
+void TCalendarDialog::KeepHiddenWindowReachable() {
+  // With HideTime 0 the window does not come back by itself; it waits for the tray icon. Make
+  // sure there is one, even with HideTrayIcon on: otherwise nothing could ever show it again.
+  if (Settings.HideTime != 0 || IsWindowVisible(Handle())) return;
+  InTray = true;
+  UpdateTrayIcon();
 }
 
 void TCalendarDialog::Timer2Timer() {

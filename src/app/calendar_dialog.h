@@ -196,6 +196,8 @@ class TCalendarDialog : public ui::Window {
   ClockFaceRenderer clockRenderer_;
 
   void Timer1Timer();
+  // A temporary hide that never ends by itself (HideTime 0) counts as stored in the tray.
+  void KeepHiddenWindowReachable();
   void Timer2Timer();
   void Timer3Timer() { RefreshDisplay(); }
   void Timer4Timer() { Alarms.Timer4Timer(); }

@@ -230,6 +230,7 @@ void TCalendarDialog::DoReaction(std::uint8_t code) {
 void TCalendarDialog::HideForAWhile() {
   ShowWindow(Handle(), SW_HIDE);
   HideCountdown = Settings.HideTime;
+  KeepHiddenWindowReachable();
 }
 
 void TCalendarDialog::SwitchMonthCount() {

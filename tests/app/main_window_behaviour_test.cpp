@@ -153,14 +153,24 @@ TEST_F(MainWindowBehaviour, ReactionFourHidesAtOnceAndReturns) {
 }
 
 TEST_F(MainWindowBehaviour, ZeroHideTimeStaysHiddenUntilShownFromTheTray) {
-  WriteIni("[Reaction]\r\nHideTime=0\r\n");
+  // Even with the tray icon switched off: the icon appears, or the window could never return.
+  WriteIni("[MainForm]\r\nHideTrayIcon=1\r\n[Reaction]\r\nHideTime=0\r\n");
   TCalendarDialog& d = Shown();
   const HWND w = d.Handle();
+  EXPECT_FALSE(d.TrayIconPresent);
   d.DoReaction(kReactionHide);
   PumpMessagesFor(1500ms);
   EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_TRUE(d.TrayIconPresent);
   SendMessageW(w, kTrayMessage, 0, WM_LBUTTONDOWN);
   EXPECT_TRUE(IsWindowVisible(w));
+  EXPECT_FALSE(d.TrayIconPresent);
+
+  // The same after holding the right button.
+  SendMessageW(d.DateLabel.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(d.DateLabel.Handle()));
+  PumpUntil([&] { return !IsWindowVisible(w); }, 5s);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_TRUE(d.TrayIconPresent);
 }
 
 // ---- Position rules ----------------------------------------------------------------------------
