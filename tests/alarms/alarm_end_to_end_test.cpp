@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -97,16 +98,14 @@ Pixels ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
   return pixels;
 }
 
-// What the screen shows in `r`.
-Pixels ScreenPixels(const RECT& r) {
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
+// The pixels of a `width` x `height` bitmap that `draw` paints on through a memory DC.
+Pixels DrawnPixels(int width, int height, const std::function<void(HDC memory)>& draw) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
+  draw(memory);
+  SelectObject(memory, old);  // GetDIBits wants the bitmap out of every DC
   Pixels pixels = ReadPixels(memory, bitmap, width, height);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -114,25 +113,26 @@ Pixels ScreenPixels(const RECT& r) {
   return pixels;
 }
 
+// What the screen shows in `r`.
+Pixels ScreenPixels(const RECT& r) {
+  return DrawnPixels(r.right - r.left, r.bottom - r.top, [&](HDC memory) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
 // A system icon drawn at `width` x `height` on the dialog face colour, as an icon static shows it.
 Pixels IconPixels(LPCWSTR icon, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  RECT all{0, 0, width, height};
-  FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
-  HICON image = static_cast<HICON>(LoadImageW(nullptr, icon, IMAGE_ICON, width, height, 0));
-  if (image) {
-    DrawIconEx(memory, 0, 0, image, width, height, 0, nullptr, DI_NORMAL);
-    DestroyIcon(image);
-  }
-  SelectObject(memory, old);
-  Pixels pixels = ReadPixels(memory, bitmap, width, height);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  return DrawnPixels(width, height, [&](HDC memory) {
+    RECT all{0, 0, width, height};
+    FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+    HICON image = static_cast<HICON>(LoadImageW(nullptr, icon, IMAGE_ICON, width, height, 0));
+    if (image) {
+      DrawIconEx(memory, 0, 0, image, width, height, 0, nullptr, DI_NORMAL);
+      DestroyIcon(image);
+    }
+  });
 }
 
 // How many pixels differ by more than a rounding step in some colour channel.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/calendar_dialog.h"
+#include "app/test_folder.h"
 #include "app/win_test_support.h"
 
 namespace mirovane::testing {
@@ -23,29 +24,15 @@ inline std::filesystem::path ThisExecutable() {
 }
 
 // A temporary folder for programs and their files, removed with everything in it afterwards.
-class TempFolder {
+class TempFolder : public TestFolder {
  public:
-  TempFolder() {
-    static int counter = 0;
-    root_ = std::filesystem::temp_directory_path() /
-            (L"mirovane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter));
-    std::filesystem::create_directories(root_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Root() const { return root_; }
+  const std::filesystem::path& Root() const { return Path(); }
 
   // Copies the program `name` built beside the tests into root/relativeFolder and returns the
   // copy's path.
   std::filesystem::path CopyBuilt(const std::filesystem::path& relativeFolder,
                                   const wchar_t* name) const {
-    const std::filesystem::path folder = root_ / relativeFolder;
+    const std::filesystem::path folder = Path() / relativeFolder;
     std::filesystem::create_directories(folder);
     const std::filesystem::path target = folder / name;
     std::filesystem::copy_file(ThisExecutable().parent_path() / name, target);
@@ -55,9 +42,6 @@ class TempFolder {
   std::filesystem::path CopyProgram(const std::filesystem::path& relativeFolder) const {
     return CopyBuilt(relativeFolder, L"Mirovane.exe");
   }
-
- private:
-  std::filesystem::path root_;
 };
 
 // One started program; closes its main window and waits for it when it goes out of scope.
