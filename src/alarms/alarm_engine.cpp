@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "alarms/busy_scope.h"
+#include "platform/codec.h"
+
 namespace mirovane {
 
 namespace {
@@ -119,16 +122,133 @@ Moment ApplyBand(int band, Moment x) noexcept {
 
 bool HourOutsideBand(int band, int h) noexcept {
   switch (band) {
-    case kBandMorning: return h >= 12;
-    case kBandAfternoon: return h < 12;
-    case kBandDaytime: return h >= 18 || h < 6;
-    case kBandNight: return h >= 6 && h < 18;
-    default: return false;
+    case kBandMorning:
+      return h >= 12;
+    case kBandAfternoon:
+      return h < 12;
+    case kBandDaytime:
+      return h >= 18 || h < 6;
+    case kBandNight:
+      return h >= 6 && h < 18;
+    default:
+      return false;
   }
+}
+
+// Why the list could not be read: too large for a whole-file read, or unreadable (gone, no
+// access, not a file).
+const std::string& ListNotReadText(ReadStatus status) {
+  static const std::string tooLarge =
+      Utf8ToCp932("アラーム設定リストが大きすぎるため読み込めません。");
+  return status == ReadStatus::TooLarge ? tooLarge : alarm_text::ListUnreadable();
 }
 
 bool ValidDate(int y, int m, int d) noexcept {
   return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
+}
+
+// The first day from `from`'s day that a repeating date rule (yearly, monthly, daily, weekday)
+// allows, at `from`'s time of day. False when the rule names a date that cannot exist.
+bool NextRuleDay(const AlarmEntry& e, Moment from, Moment& due) noexcept {
+  switch (e.DateKind) {
+    case kDateYearly:
+      return NextYearly(e.DayFlag, e.Month, e.Day, from, due);
+    case kDateMonthly:
+      return NextMonthly(e.DayFlag, e.Day, from, due);
+    case kDateWeekday:
+      due = NextWeekday(e.Day, from);
+      return true;
+    default:  // daily
+      due = from;
+      return true;
+  }
+}
+
+// Date step: the entry's first day from now, at now's time of day. A specific date that has
+// passed and an unknown date kind make the entry inactive. False when the date cannot exist.
+bool DateStep(const AlarmEngine& engine, AlarmEntry& e, Moment now, Moment& due) noexcept {
+  switch (e.DateKind) {
+    case kDateSpecific:
+      if (!ValidDate(e.Year, e.Month, e.Day)) return false;
+      due = {DayNumberFromCivil(e.Year, e.Month, e.Day), now.ms};
+      e.Active = !engine.IsPast(Encode(due), false);
+      return true;
+    case kDateYearly:
+    case kDateMonthly:
+    case kDateDaily:
+    case kDateWeekday:
+      return NextRuleDay(e, now, due);
+    default:
+      e.Active = false;
+      return true;
+  }
+}
+
+// Time step: the entry's time on the day of the date step, which may move it to a later day. A
+// start-up alarm outside start-up or its band, and an unknown time kind, make the entry inactive.
+// False when the hour or minute is out of range.
+bool TimeStep(const AlarmEngine& engine, AlarmEntry& e, Moment now, bool atStartup,
+              Moment& due) noexcept {
+  switch (e.TimeKind) {
+    case kTimeOfDay:
+      if (e.HourOrBand > 23 || e.Minutes > 59) return false;
+      due.ms = e.HourOrBand * kMsPerHour + e.Minutes * kMsPerMinute;
+      if (engine.IsPast(Encode(due), !atStartup)) due.day += 1;
+      return true;
+    case kTimeEveryHour:
+      if (e.Minutes > 59) return false;
+      // The hour, seconds and milliseconds stay; only the minute changes.
+      due.ms = HourOf(due) * kMsPerHour + e.Minutes * kMsPerMinute + due.ms % kMsPerMinute;
+      if (engine.IsPast(Encode(due), !atStartup)) AddMs(due, kMsPerHour);
+      due = ApplyBand(e.HourOrBand, due);
+      return true;
+    case kTimeEveryNMinutes:
+      if (!(atStartup && e.StartupFlag)) AddMs(due, e.Minutes * kMsPerMinute);
+      due = ApplyBand(e.HourOrBand, due);
+      return true;
+    case kTimeStartupOnly:
+      if (!atStartup || due.day != now.day) {
+        e.Active = false;
+      } else {
+        AddMs(due, e.Minutes * kMsPerMinute);
+        if (HourOutsideBand(e.HourOrBand, HourOf(due))) e.Active = false;
+      }
+      return true;
+    default:
+      e.Active = false;
+      return true;
+  }
+}
+
+// The time step moved the alarm to a later day: the date rule applies again from that day (a
+// specific date is then over), and the repeating time kinds start again at its beginning.
+bool RestartOnLaterDay(AlarmEntry& e, Moment& due) noexcept {
+  if (e.DateKind == kDateSpecific) {
+    e.Active = false;
+    return true;
+  }
+  if (!NextRuleDay(e, due, due)) return false;
+  if (e.TimeKind == kTimeEveryHour) {
+    due.ms = e.Minutes * kMsPerMinute;
+    due = ApplyBand(e.HourOrBand, due);
+  } else if (e.TimeKind == kTimeEveryNMinutes) {
+    due.ms = 0;
+    due = ApplyBand(e.HourOrBand, due);
+  }
+  return true;
+}
+
+// The entry's next due moment from now (the entry may become inactive on the way). False when
+// the entry's date or time cannot be computed.
+bool NextDueMoment(const AlarmEngine& engine, AlarmEntry& e, Moment now, bool atStartup,
+                   Moment& due) noexcept {
+  due = now;
+  if (!DateStep(engine, e, now, due)) return false;
+  if (!e.Active) return true;
+  const std::int64_t dateStepDay = due.day;
+  if (!TimeStep(engine, e, now, atStartup, due)) return false;
+  if (!e.Active || due.day == dateStepDay) return true;
+  return RestartOnLaterDay(e, due);
 }
 
 }  // namespace
@@ -144,10 +264,10 @@ bool AlarmEngine::LoadAlarms(bool atStartup) {
   std::vector<std::string> lines;
   const ReadStatus status = ReadAlarmLines(listPath_, lines);
   LoadAlarmLines(lines, atStartup);
-  if (status == ReadStatus::Error) {
+  if (status == ReadStatus::Error || status == ReadStatus::TooLarge) {
     // Not a missing file: the user's alarms exist but cannot run; say so rather than silently
     // scheduling nothing.
-    Report(alarm_text::ListUnreadable());
+    Report(ListNotReadText(status));
     return false;
   }
   return true;
@@ -188,105 +308,17 @@ bool AlarmEngine::IsPast(double moment, bool sameMinuteCounts) const noexcept {
 void AlarmEngine::ComputeNextDue(std::size_t index, bool atStartup) {
   if (index >= entries_.size()) return;
   AlarmEntry& e = entries_[index];
-  const Moment now = Decode(now_.Value);
-  Moment due = now;
-
-  auto fail = [&] {
+  Moment due;
+  if (!NextDueMoment(*this, e, Decode(now_.Value), atStartup, due)) {
     e.Active = false;
     states_[index] = AlarmEntryState::DueError;
     Report(alarm_text::DueFailed(static_cast<int>(index) + 1));
-  };
-  auto finish = [&] {
-    e.Due = Encode(due);
-    if (states_[index] != AlarmEntryState::DueError) {
-      states_[index] = e.Active ? AlarmEntryState::Active : AlarmEntryState::Inactive;
-    }
-  };
-
-  // Date step.
-  switch (e.DateKind) {
-    case kDateSpecific:
-      if (!ValidDate(e.Year, e.Month, e.Day)) return fail();
-      due.day = DayNumberFromCivil(e.Year, e.Month, e.Day);
-      e.Active = !IsPast(Encode(due), false);
-      break;
-    case kDateYearly:
-      if (!NextYearly(e.DayFlag, e.Month, e.Day, now, due)) return fail();
-      break;
-    case kDateMonthly:
-      if (!NextMonthly(e.DayFlag, e.Day, now, due)) return fail();
-      break;
-    case kDateDaily:
-      break;
-    case kDateWeekday:
-      due = NextWeekday(e.Day, now);
-      break;
-    default:
-      e.Active = false;
-      break;
+    return;
   }
-  if (!e.Active) return finish();
-  const std::int64_t baseDay = due.day;
-
-  // Time step.
-  switch (e.TimeKind) {
-    case kTimeOfDay:
-      if (e.HourOrBand > 23 || e.Minutes > 59) return fail();
-      due.ms = e.HourOrBand * kMsPerHour + e.Minutes * kMsPerMinute;
-      if (IsPast(Encode(due), !atStartup)) due.day += 1;
-      break;
-    case kTimeEveryHour:
-      if (e.Minutes > 59) return fail();
-      // The hour, seconds and milliseconds stay; only the minute changes.
-      due.ms = HourOf(due) * kMsPerHour + e.Minutes * kMsPerMinute + due.ms % kMsPerMinute;
-      if (IsPast(Encode(due), !atStartup)) AddMs(due, kMsPerHour);
-      due = ApplyBand(e.HourOrBand, due);
-      break;
-    case kTimeEveryNMinutes:
-      if (!(atStartup && e.StartupFlag)) AddMs(due, e.Minutes * kMsPerMinute);
-      due = ApplyBand(e.HourOrBand, due);
-      break;
-    case kTimeStartupOnly:
-      if (!atStartup || due.day != now.day) {
-        e.Active = false;
-      } else {
-        AddMs(due, e.Minutes * kMsPerMinute);
-        if (HourOutsideBand(e.HourOrBand, HourOf(due))) e.Active = false;
-      }
-      break;
-    default:
-      e.Active = false;
-      break;
+  e.Due = Encode(due);
+  if (states_[index] != AlarmEntryState::DueError) {
+    states_[index] = e.Active ? AlarmEntryState::Active : AlarmEntryState::Inactive;
   }
-  if (!e.Active) return finish();
-
-  // Day change: the date rule again from the new day, and the repeating kinds restart there.
-  if (due.day != baseDay) {
-    switch (e.DateKind) {
-      case kDateSpecific:
-        e.Active = false;
-        return finish();
-      case kDateYearly:
-        if (!NextYearly(e.DayFlag, e.Month, e.Day, due, due)) return fail();
-        break;
-      case kDateMonthly:
-        if (!NextMonthly(e.DayFlag, e.Day, due, due)) return fail();
-        break;
-      case kDateWeekday:
-        due = NextWeekday(e.Day, due);
-        break;
-      default:
-        break;
-    }
-    if (e.TimeKind == kTimeEveryHour) {
-      due.ms = e.Minutes * kMsPerMinute;
-      due = ApplyBand(e.HourOrBand, due);
-    } else if (e.TimeKind == kTimeEveryNMinutes) {
-      due.ms = 0;
-      due = ApplyBand(e.HourOrBand, due);
-    }
-  }
-  finish();
 }
 
 void AlarmEngine::SelectNextAlarm(bool recompute) {
@@ -308,35 +340,33 @@ void AlarmEngine::SelectNextAlarm(bool recompute) {
 
 void AlarmEngine::Timer4Timer() {
   if (busy_ || nextIndex_ == kNoAlarmIndex || !IsPast(nextDue_, true)) return;
-  busy_ = true;
+  const BusyScope busy(busy_);
   bool reschedule = true;
   if (PerformAlarm()) {
     // A saved list was reloaded and the next alarm chosen by OpenAlarmList already.
     reschedule = OpenAlarmList() != kModalOk;
   }
   if (reschedule) {
-    busy_ = true;  // OpenAlarmList cleared it on its way out
     ComputeNextDue(nextIndex_, false);
     SelectNextAlarm(true);
   }
-  busy_ = false;
 }
 
 int AlarmEngine::OpenAlarmList() {
-  busy_ = true;
+  const BusyScope busy(busy_);
   const int result = host_.ShowAlarmListDialog(nextIndex_);
   if (result == kModalOk) {
     LoadAlarms(false);
     SelectNextAlarm(true);
   }
-  busy_ = false;
   return result;
 }
 
 bool AlarmEngine::PerformAlarm() {
   std::vector<std::string> lines;
-  if (ReadAlarmLines(listPath_, lines) != ReadStatus::Ok) {
-    Report(alarm_text::ListUnreadable());
+  const ReadStatus status = ReadAlarmLines(listPath_, lines);
+  if (status != ReadStatus::Ok) {
+    Report(ListNotReadText(status));
     return false;
   }
   if (nextIndex_ >= lines.size()) {

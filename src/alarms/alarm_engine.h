@@ -63,7 +63,8 @@ class AlarmEngine {
 
   // Rebuilds the entries from the alarm list file and computes every active entry's due
   // moment; `atStartup` only for the one load at window creation. Returns false when the file
-  // exists but could not be read (reported to the user; the list is then empty).
+  // exists but could not be read or is too large to read (reported to the user; the list is then
+  // empty).
   bool LoadAlarms(bool atStartup);
   // The same from lines already read.
   void LoadAlarmLines(const std::vector<std::string>& lines, bool atStartup);
@@ -81,8 +82,9 @@ class AlarmEngine {
   // Opens the alarm list dialog; on its save result the list is reloaded and the next alarm
   // chosen. Returns the dialog's modal result.
   int OpenAlarmList();
-  // Carries out the pending alarm's action, reading its line from the file again; true when the
-  // user pressed the confirm button of its message.
+  // Carries out the pending alarm's action, reading its line from the file again (a file that is
+  // gone, unreadable or too large is reported instead); true when the user pressed the confirm
+  // button of its message.
   bool PerformAlarm();
 
   const std::vector<AlarmEntry>& Entries() const noexcept { return entries_; }

@@ -8,7 +8,6 @@
 #include "alarms/alarm_engine.h"
 #include "format/datetime.h"
 #include "format/formatter.h"
-#include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/regional.h"
 
@@ -37,9 +36,10 @@ int ToInt(std::string_view s) {
 std::optional<double> ParseLocalTime(std::string_view t) {
   // YYYY-MM-DDTHH:MM:SS[.mmm]
   if (t.size() != 19 && t.size() != 23) return std::nullopt;
-  if (t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' || t[16] != ':') return std::nullopt;
+  if (t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' || t[16] != ':')
+    return std::nullopt;
   if (t.size() == 23 && t[19] != '.') return std::nullopt;
-  const std::string_view parts[] = {t.substr(0, 4), t.substr(5, 2), t.substr(8, 2),
+  const std::string_view parts[] = {t.substr(0, 4),  t.substr(5, 2),  t.substr(8, 2),
                                     t.substr(11, 2), t.substr(14, 2), t.substr(17, 2)};
   for (auto p : parts) {
     if (!AllDigits(p)) return std::nullopt;
@@ -64,6 +64,35 @@ int Usage(std::ostream& err, const std::string& message) {
   return 2;
 }
 
+// An option that takes a moment, found at args[i] as "NAME WHEN" or "NAME=WHEN".
+struct MomentOption {
+  double value = 0;
+  std::string error;  // why there is no value: it is missing or not a moment
+};
+
+// Reads option `name` at args[i], moving i past a separate value; nothing when args[i] is
+// another argument.
+std::optional<MomentOption> TakeMoment(const std::vector<std::string>& args, std::size_t& i,
+                                       std::string_view name) {
+  const std::string& a = args[i];
+  std::string value;
+  if (a == name) {
+    if (i + 1 >= args.size()) return MomentOption{0, std::string(name) + " needs a moment"};
+    value = args[++i];
+  } else if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
+             a[name.size()] == '=') {
+    value = a.substr(name.size() + 1);
+  } else {
+    return std::nullopt;
+  }
+  const std::optional<double> when = ParseWhen(value);
+  if (!when) {
+    return MomentOption{
+        0, "not a moment: \"" + value + "\" (use a day number or YYYY-MM-DDTHH:MM:SS[.mmm])"};
+  }
+  return MomentOption{*when, {}};
+}
+
 int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::vector<double> moments;
   std::vector<std::string> formats;
@@ -76,17 +105,9 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
       formats.push_back(a);
     } else if (a == "--") {
       optionsEnded = true;
-    } else if (a == "--at" || a.rfind("--at=", 0) == 0) {
-      std::string value;
-      if (a == "--at") {
-        if (i + 1 >= args.size()) return Usage(err, "--at needs a moment");
-        value = args[++i];
-      } else {
-        value = a.substr(5);
-      }
-      const auto when = ParseWhen(value);
-      if (!when) return Usage(err, "not a moment: \"" + value + "\" (use a day number or YYYY-MM-DDTHH:MM:SS[.mmm])");
-      moments.push_back(*when);
+    } else if (const auto at = TakeMoment(args, i, "--at")) {
+      if (!at->error.empty()) return Usage(err, at->error);
+      moments.push_back(at->value);
     } else if (a == "--cp932") {
       raw = true;
     } else if (a == "--regional=fixed") {
@@ -152,11 +173,16 @@ std::string MomentText(double value) {
 
 const char* StateText(AlarmEntryState state) {
   switch (state) {
-    case AlarmEntryState::Active: return "active";
-    case AlarmEntryState::Paused: return "paused";
-    case AlarmEntryState::Inactive: return "inactive";
-    case AlarmEntryState::ParseError: return "parse-error";
-    case AlarmEntryState::DueError: return "due-error";
+    case AlarmEntryState::Active:
+      return "active";
+    case AlarmEntryState::Paused:
+      return "paused";
+    case AlarmEntryState::Inactive:
+      return "inactive";
+    case AlarmEntryState::ParseError:
+      return "parse-error";
+    case AlarmEntryState::DueError:
+      return "due-error";
   }
   return "inactive";
 }
@@ -169,32 +195,6 @@ std::filesystem::path PathFromUtf8(const std::string& utf8) {
 #endif
 }
 
-// Reads the value of option `name` given as "--name VALUE" or "--name=VALUE"; false when `a` is
-// not that option. `error` is set when the value is missing or not a moment.
-bool TakeMoment(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-                std::optional<double>& moment, std::string& error) {
-  const std::string& a = args[i];
-  std::string value;
-  if (a == name) {
-    if (i + 1 >= args.size()) {
-      error = name + " needs a moment";
-      return true;
-    }
-    value = args[++i];
-  } else if (a.rfind(name + "=", 0) == 0) {
-    value = a.substr(name.size() + 1);
-  } else {
-    return false;
-  }
-  if (moment) {
-    error = name + " given twice";
-    return true;
-  }
-  moment = ParseWhen(value);
-  if (!moment) error = "not a moment: \"" + value + "\" (use a day number or YYYY-MM-DDTHH:MM:SS[.mmm])";
-  return true;
-}
-
 int AlarmsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::optional<double> now;
   std::optional<double> until;
@@ -203,7 +203,6 @@ int AlarmsCommand(const std::vector<std::string>& args, std::ostream& out, std::
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    std::string error;
     if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
       if (file) return Usage(err, "more than one FILE given");
       file = a;
@@ -211,8 +210,14 @@ int AlarmsCommand(const std::vector<std::string>& args, std::ostream& out, std::
       optionsEnded = true;
     } else if (a == "--startup") {
       startup = true;
-    } else if (TakeMoment(args, i, "--now", now, error) || TakeMoment(args, i, "--until", until, error)) {
-      if (!error.empty()) return Usage(err, error);
+    } else if (const auto nowOption = TakeMoment(args, i, "--now")) {
+      if (!nowOption->error.empty()) return Usage(err, nowOption->error);
+      if (now) return Usage(err, "--now given twice");
+      now = nowOption->value;
+    } else if (const auto untilOption = TakeMoment(args, i, "--until")) {
+      if (!untilOption->error.empty()) return Usage(err, untilOption->error);
+      if (until) return Usage(err, "--until given twice");
+      until = untilOption->value;
     } else {
       return Usage(err, "unknown option " + a);
     }
@@ -236,7 +241,8 @@ int AlarmsCommand(const std::vector<std::string>& args, std::ostream& out, std::
   if (engine.NextAlarmIndex() == kNoAlarmIndex) {
     out << "next none\n";
   } else {
-    out << "next " << (engine.NextAlarmIndex() + 1) << ' ' << MomentText(engine.NextAlarmDue()) << '\n';
+    out << "next " << (engine.NextAlarmIndex() + 1) << ' ' << MomentText(engine.NextAlarmDue())
+        << '\n';
   }
 
   if (until) {

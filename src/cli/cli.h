@@ -19,7 +19,8 @@ namespace mirovane::cli {
 
 // Runs one command. `args` are UTF-8 and exclude the program name. Returns the exit status:
 // 0 on success, 2 for a bad argument (after one line on `err`), 1 when the output could not be
-// written or the alarm list exists but could not be read.
+// written or the alarm list exists but could not be read (not a file, no access, or larger than
+// a whole-file read takes; the engine's message says which on `err`).
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // A moment given on the command line: a date-time value ("46364.5", "-1.25") or a local time

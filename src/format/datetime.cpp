@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "format/calendar.h"
+#include "platform/clock.h"
 
 namespace mirovane {
 
@@ -39,6 +40,12 @@ double JoinDateTime(std::int64_t day, std::int64_t msOfDay) noexcept {
   // Before day 0 the time of day counts away from zero, as SplitDateTime reads it.
   const std::int64_t total = day < 0 ? day * kMsPerDay - msOfDay : day * kMsPerDay + msOfDay;
   return static_cast<double>(total) / static_cast<double>(kMsPerDay);
+}
+
+double LocalNow() {
+  const LocalClockReading t = ReadLocalClock();
+  const std::int64_t msOfDay = ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.millisecond;
+  return JoinDateTime(DayNumberFromCivil(t.year, t.month, t.day), msOfDay);
 }
 
 CivilDate CivilFromDayNumber(std::int64_t day) noexcept {

@@ -34,6 +34,9 @@ DayAndTime SplitDateTime(double value) noexcept;
 // The double nearest the moment `day` + `msOfDay` (the inverse of SplitDateTime).
 double JoinDateTime(std::int64_t day, std::int64_t msOfDay) noexcept;
 
+// The local wall clock (platform/clock.h) as a date-time value, milliseconds included.
+double LocalNow();
+
 CivilDate CivilFromDayNumber(std::int64_t day) noexcept;
 std::int64_t DayNumberFromCivil(int year, int month, int day) noexcept;
 // 1 = Sunday .. 7 = Saturday.

@@ -46,6 +46,17 @@ constexpr std::array<ByteClass, 256> MakeByteClasses() {
 }
 constexpr std::array<ByteClass, 256> kByteClasses = MakeByteClasses();
 
+// Keeps the token step inside the scan loop. The compiler leaves it out of line by itself (it is
+// large, and nested formats make the scan recursive), and a call per token costs the short time
+// formats about a quarter more instructions.
+#if defined(__GNUC__)
+#define MIROVANE_SCAN_STEP [[gnu::always_inline]] inline
+#elif defined(_MSC_VER)
+#define MIROVANE_SCAN_STEP __forceinline
+#else
+#define MIROVANE_SCAN_STEP inline
+#endif
+
 // One top-level rendering: the output buffer, the two numeral modes and the nesting depth are
 // shared by every nested expansion of the call.
 //
@@ -191,13 +202,12 @@ class Renderer {
   void Nested(std::string_view format) { Scan(format); }
 
   // ---- the scan ----
+
+  // Walks one format: literal bytes, double-byte characters, quoted texts and the two separators
+  // are copied here; every run of a token byte goes to Token.
   void ScanBody(std::string_view f) {
-    // The format ends at its first NUL: the scan stops on reaching one, and neither a quoted
-    // text nor a double-byte character reaches past it.
-    const std::size_t n = f.size();
-    auto endsAt = [&](std::size_t k) { return k >= n || f[k] == '\0'; };
     std::size_t i = 0;
-    while (i < n) {
+    while (i < f.size()) {
       const auto b = static_cast<unsigned char>(f[i]);
       switch (kByteClasses[b]) {
         case kEndOfFormat:
@@ -205,235 +215,312 @@ class Renderer {
         case kLiteral:
           AppendByte(static_cast<char>(b));
           ++i;
-          continue;
-        case kLeadByte: {
-          // A double-byte character is copied whole; a lone lead byte at the end as one byte.
-          const std::size_t len = endsAt(i + 1) ? 1 : 2;
-          Append(f.data() + i, len);
-          i += len;
-          continue;
-        }
-        case kQuote: {
-          const std::size_t start = i + 1;
-          std::size_t j = start;
-          while (!endsAt(j) && static_cast<unsigned char>(f[j]) != b) {
-            j += IsCp932LeadByte(static_cast<unsigned char>(f[j])) && !endsAt(j + 1) ? 2 : 1;
-          }
-          Append(f.data() + start, j - start);
-          // An unterminated quote runs to the end of the format.
-          if (endsAt(j)) return;
-          i = j + 1;
-          continue;
-        }
+          break;
+        case kLeadByte:
+          i = CopyDoubleByte(f, i);
+          break;
+        case kQuote:
+          i = CopyQuoted(f, i);
+          break;
         case kDateSep:
           Append(rs_.DateSeparator);
           ++i;
-          continue;
+          break;
         case kTimeSep:
           Append(rs_.TimeSeparator);
           ++i;
-          continue;
+          break;
         case kRunToken:
-          break;
-      }
-
-      const bool lower = IsAsciiLower(b);
-      char token = FoldUpper(b);
-      if (token == 'E' && dt_.EraIndex == 0) token = 'Y';
-      std::size_t run = 1;
-      while (i + run < n && f[i + run] == f[i]) ++run;
-      const std::size_t start = i;
-      i += run;
-      const long long count = static_cast<long long>(run);
-
-      switch (token) {
-        case '%':
-        case '\\':
-          if (count == 1) {
-            (token == '%' ? fullWidth_ : kanji_) = !(token == '%' ? fullWidth_ : kanji_);
-          } else {
-            for (long long k = 1; k < count && !Full(); ++k) AppendByte(static_cast<char>(b));
-          }
-          break;
-        case 'Y':
-          if (count <= 2) {
-            Number(dt_.Year % 100, count, lower);
-          } else if (count == 3) {
-            Number(dt_.Year, 1, lower);
-          } else {
-            Number(dt_.Year, 4, lower);
-          }
-          break;
-        case 'M':
-          if (count <= 2) {
-            Number(dt_.Month, count, lower);
-          } else {
-            MonthName(count, lower);
-          }
-          break;
-        case 'D':
-          if (count <= 2) {
-            Number(dt_.Day, count, lower);
-          } else {
-            WeekdayName(count, lower);
-          }
-          break;
-        case 'H':
-          if (count <= 2) {
-            Number(dt_.Hour, count, lower);
-          } else {
-            const int h = HourBranchIndex(dt_.Hour);
-            if (count == 3) {
-              Append(lower ? Tables().branchKanji[h] : Tables().branchReading[h]);
-            } else if (lower) {
-              Append(Tables().zodiac[h]);
-            } else {
-              Full(Tables().branchReading[h], 6);
-            }
-          }
-          break;
-        case 'F':
-          if (count <= 2) {
-            Number(dt_.Hour % 12, count, lower);
-          } else {
-            const int j = BellCountIndex(dt_.Hour);
-            if (count == 3 && lower) {
-              Append(Tables().bellKanji[j]);
-            } else if (lower || count == 3) {
-              Append(lower ? Tables().bellKanji[j] : Tables().bellReading[j]);
-              Append(Tables().bellSuffix);
-            } else {
-              Full(Tables().bellReading[j], Tables().bellSuffix, 8);
-            }
-          }
-          break;
-        case 'N': {
-          const int minutes = dt_.Hour * 60 + dt_.Minute;
-          if (count <= 2) {
-            Number(dt_.Minute, count, lower);
-          } else {
-            Number(minutes, count == 3 ? 0 : 4, lower);
-          }
-          break;
-        }
-        case 'S': {
-          const int seconds = (dt_.Hour * 60 + dt_.Minute) * 60 + dt_.Second;
-          if (count <= 2) {
-            Number(dt_.Second, count, lower);
-          } else {
-            Number(seconds, count == 3 ? 0 : 5, lower);
-          }
-          break;
-        }
-        case 'Z':
-          Number(dt_.MilliSecond, count == 1 ? 1 : 3, lower);
-          break;
-        case 'C':
-          Nested(rs_.ShortDateFormat);
-          if (dt_.Hour != 0 || dt_.Minute != 0 || dt_.Second != 0) {
-            AppendByte(' ');
-            Nested(rs_.LongTimeFormat);
-          }
-          break;
-        case 'T':
-          Nested(count == 1 ? rs_.ShortTimeFormat : rs_.LongTimeFormat);
-          break;
-        case 'V':
-          Nested(count == 1 ? rs_.ShortDateFormat : rs_.LongDateFormat);
-          break;
-        case 'E':
-          Number(dt_.Year - kEras[dt_.EraIndex].yearOffset, count == 1 ? 1 : 2, lower);
-          break;
-        case 'G':
-          EraName(count, lower);
-          break;
-        case 'K':
-          OldMonth(f.data() + start, count, lower);
-          break;
-        case 'A':
-          if (count == 1) {
-            i = Marker(f, start);
-          } else {
-            WeekdayJapanese(count, lower);
-          }
-          break;
-        case 'W':
-          if (count == 1) {
-            Number((dt_.Day - 1) / 7 + 1, 1, lower);
-          } else if (depth_ < 2) {
-            // A nested expansion of `count` letters a (or A) is the weekday token of that count;
-            // like every nested expansion it gives nothing when already nested.
-            WeekdayJapanese(count, lower);
-          }
-          break;
-        case 'J':
-          CycleYear(f.data() + start, count, lower);
-          break;
-        case 'L':
-          if (dt_.IsLeapYear) {
-            Append(Tables().leapMark);
-          } else if (count >= 2) {
-            Append(lower ? Tables().commonMark : Tables().wideSpace);
-          }
-          break;
-        case 'P':
-          Number(DaysInMonth(dt_.Year, dt_.Month) - dt_.Day, count == 1 ? 1 : 2, lower);
-          break;
-        case 'U':
-          Number(dt_.JulianDay + (dt_.Hour >= 12 ? 1 : 0), count, lower);
-          break;
-        case 'R':
-          MoonAgeField(count, lower);
-          break;
-        default:
+          i = Token(f, i);
           break;
       }
     }
   }
 
+  // The format ends at its first NUL: neither a quoted text nor a double-byte character reaches
+  // past one.
+  static bool EndsAt(std::string_view f, std::size_t k) { return k >= f.size() || f[k] == '\0'; }
+
+  // A double-byte character at `i` is copied whole; a lone lead byte at the end as one byte.
+  // Returns where the scan continues.
+  std::size_t CopyDoubleByte(std::string_view f, std::size_t i) {
+    const std::size_t len = EndsAt(f, i + 1) ? 1 : 2;
+    Append(f.data() + i, len);
+    return i + len;
+  }
+
+  // The text after the quote at `i` up to the same quote; an unterminated quote runs to the end
+  // of the format. Returns where the scan continues.
+  std::size_t CopyQuoted(std::string_view f, std::size_t i) {
+    const char quote = f[i];
+    const std::size_t start = i + 1;
+    std::size_t j = start;
+    while (!EndsAt(f, j) && f[j] != quote) {
+      j += IsCp932LeadByte(static_cast<unsigned char>(f[j])) && !EndsAt(f, j + 1) ? 2 : 1;
+    }
+    Append(f.data() + start, j - start);
+    return EndsAt(f, j) ? f.size() : j + 1;
+  }
+
+  // The run of equal token bytes at `start`, rendered by its letter (either case; the case picks
+  // zeros or spaces as padding and one of two name sets) and its length. Returns where the scan
+  // continues: after the run, or after the whole marker pattern of an a/A.
+  MIROVANE_SCAN_STEP std::size_t Token(std::string_view f, std::size_t start) {
+    const auto b = static_cast<unsigned char>(f[start]);
+    std::size_t run = 1;
+    while (start + run < f.size() && f[start + run] == f[start]) ++run;
+    const std::size_t next = start + run;
+    const long long count = static_cast<long long>(run);
+    const bool lower = IsAsciiLower(b);
+    char token = FoldUpper(b);
+    if (token == 'E' && dt_.EraIndex == 0) token = 'Y';
+
+    switch (token) {
+      case '%':
+      case '\\':
+        NumeralSwitch(static_cast<char>(b), count);
+        break;
+      case 'Y':
+        YearField(count, lower);
+        break;
+      case 'M':
+        if (count <= 2) {
+          Number(dt_.Month, count, lower);
+        } else {
+          MonthName(count, lower);
+        }
+        break;
+      case 'D':
+        if (count <= 2) {
+          Number(dt_.Day, count, lower);
+        } else {
+          WeekdayName(count, lower);
+        }
+        break;
+      case 'H':
+        if (count <= 2) {
+          Number(dt_.Hour, count, lower);
+        } else {
+          TwoHourPeriod(count, lower);
+        }
+        break;
+      case 'F':
+        if (count <= 2) {
+          Number(dt_.Hour % 12, count, lower);
+        } else {
+          BellCount(count, lower);
+        }
+        break;
+      case 'N':
+        if (count <= 2) {
+          Number(dt_.Minute, count, lower);
+        } else {
+          Number(dt_.Hour * 60 + dt_.Minute, count == 3 ? 0 : 4, lower);
+        }
+        break;
+      case 'S':
+        if (count <= 2) {
+          Number(dt_.Second, count, lower);
+        } else {
+          Number((dt_.Hour * 60 + dt_.Minute) * 60 + dt_.Second, count == 3 ? 0 : 5, lower);
+        }
+        break;
+      case 'Z':
+        Number(dt_.MilliSecond, count == 1 ? 1 : 3, lower);
+        break;
+      case 'C':
+        RegionalDateTime();
+        break;
+      case 'T':
+        Nested(count == 1 ? rs_.ShortTimeFormat : rs_.LongTimeFormat);
+        break;
+      case 'V':
+        Nested(count == 1 ? rs_.ShortDateFormat : rs_.LongDateFormat);
+        break;
+      case 'E':
+        Number(dt_.Year - kEras[dt_.EraIndex].yearOffset, count == 1 ? 1 : 2, lower);
+        break;
+      case 'G':
+        EraName(count, lower);
+        break;
+      case 'K':
+        OldMonth(f.data() + start, count, lower);
+        break;
+      case 'A':
+        if (count == 1) return Marker(f, start);
+        WeekdayJapanese(count, lower);
+        break;
+      case 'W':
+        if (count == 1) {
+          Number((dt_.Day - 1) / 7 + 1, 1, lower);
+        } else if (depth_ < 2) {
+          // A nested expansion of `count` letters a (or A) is the weekday token of that count;
+          // like every nested expansion it gives nothing when already nested.
+          WeekdayJapanese(count, lower);
+        }
+        break;
+      case 'J':
+        CycleYear(f.data() + start, count, lower);
+        break;
+      case 'L':
+        LeapMark(count, lower);
+        break;
+      case 'P':
+        Number(DaysInMonth(dt_.Year, dt_.Month) - dt_.Day, count == 1 ? 1 : 2, lower);
+        break;
+      case 'U':
+        Number(dt_.JulianDay + (dt_.Hour >= 12 ? 1 : 0), count, lower);
+        break;
+      case 'R':
+        MoonAgeField(count, lower);
+        break;
+      default:
+        break;
+    }
+    return next;
+  }
+
+  // ---- number and regional tokens ----
+
+  // A single % or \ turns full-width or kanji numerals on or off; a longer run prints one byte
+  // fewer than it has.
+  void NumeralSwitch(char c, long long count) {
+    if (count == 1) {
+      bool& mode = c == '%' ? fullWidth_ : kanji_;
+      mode = !mode;
+    } else {
+      for (long long k = 1; k < count && !Full(); ++k) AppendByte(c);
+    }
+  }
+
+  void YearField(long long count, bool lower) {
+    if (count <= 2) {
+      Number(dt_.Year % 100, count, lower);
+    } else if (count == 3) {
+      Number(dt_.Year, 1, lower);
+    } else {
+      Number(dt_.Year, 4, lower);
+    }
+  }
+
+  // The short date, and the long time unless it is midnight.
+  void RegionalDateTime() {
+    Nested(rs_.ShortDateFormat);
+    if (dt_.Hour != 0 || dt_.Minute != 0 || dt_.Second != 0) {
+      AppendByte(' ');
+      Nested(rs_.LongTimeFormat);
+    }
+  }
+
   // ---- name, calendar and marker tokens ----
+
+  // Traditional two-hour period (three letters and more).
+  void TwoHourPeriod(long long count, bool lower) {
+    const int h = HourBranchIndex(dt_.Hour);
+    if (count == 3) {
+      Append(lower ? Tables().branchKanji[h] : Tables().branchReading[h]);
+    } else if (lower) {
+      Append(Tables().zodiac[h]);
+    } else {
+      Full(Tables().branchReading[h], 6);
+    }
+  }
+
+  // Bell count of the hour (three letters and more).
+  void BellCount(long long count, bool lower) {
+    const int j = BellCountIndex(dt_.Hour);
+    if (count == 3 && lower) {
+      Append(Tables().bellKanji[j]);
+    } else if (lower || count == 3) {
+      Append(lower ? Tables().bellKanji[j] : Tables().bellReading[j]);
+      Append(Tables().bellSuffix);
+    } else {
+      Full(Tables().bellReading[j], Tables().bellSuffix, 8);
+    }
+  }
+
+  // The leap-year mark; in a common year nothing for one letter, a blank or the common-year mark
+  // for more.
+  void LeapMark(long long count, bool lower) {
+    if (dt_.IsLeapYear) {
+      Append(Tables().leapMark);
+    } else if (count >= 2) {
+      Append(lower ? Tables().commonMark : Tables().wideSpace);
+    }
+  }
+
   void MonthName(long long n, bool lower) {
     const int m = dt_.Month;
     if (n <= 5) {
       const std::string& text = lower ? Tables().monthEnglish[m] : Tables().monthEnglishUpper[m];
-      if (n == 3) Half(text, 3);
-      else if (n == 4) Append(text);
-      else Half(text, 9);
+      if (n == 3)
+        Half(text, 3);
+      else if (n == 4)
+        Append(text);
+      else
+        Half(text, 9);
     } else {
       const std::string& text = lower ? Tables().monthWide[m] : Tables().monthWideUpper[m];
-      if (n == 6) Full(text, 6);
-      else if (n == 7) Append(text);
-      else Full(text, 18);
+      if (n == 6)
+        Full(text, 6);
+      else if (n == 7)
+        Append(text);
+      else
+        Full(text, 18);
     }
   }
 
   void WeekdayName(long long n, bool lower) {
     const int d = dt_.DayOfWeek;
     switch (n) {
-      case 3: Half(lower ? Tables().weekdayEnglish[d] : Tables().weekdayEnglishUpper[d], 3); break;
-      case 4: Append(lower ? Tables().weekdayEnglishDay[d] : Tables().weekdayEnglishDayUpper[d]); break;
-      case 5: Half(lower ? Tables().weekdayEnglishDay[d] : Tables().weekdayEnglishDayUpper[d], 9); break;
-      case 6: Full(lower ? Tables().weekdayWide[d] : Tables().weekdayWideUpper[d], 6); break;
-      case 7: Append(lower ? Tables().weekdayWideDay[d] : Tables().weekdayWideDayUpper[d]); break;
-      default: Full(lower ? Tables().weekdayWideDay[d] : Tables().weekdayWideDayUpper[d], 18); break;
+      case 3:
+        Half(lower ? Tables().weekdayEnglish[d] : Tables().weekdayEnglishUpper[d], 3);
+        break;
+      case 4:
+        Append(lower ? Tables().weekdayEnglishDay[d] : Tables().weekdayEnglishDayUpper[d]);
+        break;
+      case 5:
+        Half(lower ? Tables().weekdayEnglishDay[d] : Tables().weekdayEnglishDayUpper[d], 9);
+        break;
+      case 6:
+        Full(lower ? Tables().weekdayWide[d] : Tables().weekdayWideUpper[d], 6);
+        break;
+      case 7:
+        Append(lower ? Tables().weekdayWideDay[d] : Tables().weekdayWideDayUpper[d]);
+        break;
+      default:
+        Full(lower ? Tables().weekdayWideDay[d] : Tables().weekdayWideDayUpper[d], 18);
+        break;
     }
   }
 
   void WeekdayJapanese(long long n, bool lower) {
     const int d = dt_.DayOfWeek;
     switch (n) {
-      case 2: Append(lower ? Tables().weekdayKanji[d] : Tables().weekdayReading[d]); break;
+      case 2:
+        Append(lower ? Tables().weekdayKanji[d] : Tables().weekdayReading[d]);
+        break;
       case 3:
-        if (lower) Append(Tables().weekdayKanji[d]);
-        else Full(Tables().weekdayReading[d], 4);
+        if (lower)
+          Append(Tables().weekdayKanji[d]);
+        else
+          Full(Tables().weekdayReading[d], 4);
         break;
-      case 4: Append(lower ? Tables().weekdayKanjiYoubi[d] : Tables().weekdayReadingYoubi[d]); break;
+      case 4:
+        Append(lower ? Tables().weekdayKanjiYoubi[d] : Tables().weekdayReadingYoubi[d]);
+        break;
       case 5:
-        if (lower) Append(Tables().weekdayKanjiYoubi[d]);
-        else Full(Tables().weekdayReadingYoubi[d], 10);
+        if (lower)
+          Append(Tables().weekdayKanjiYoubi[d]);
+        else
+          Full(Tables().weekdayReadingYoubi[d], 10);
         break;
-      case 6: Append(lower ? Tables().weekdayKatakanaDay[d] : Tables().weekdayHiraganaDay[d]); break;
-      default: Full(lower ? Tables().weekdayKatakanaDay[d] : Tables().weekdayHiraganaDay[d], 12); break;
+      case 6:
+        Append(lower ? Tables().weekdayKatakanaDay[d] : Tables().weekdayHiraganaDay[d]);
+        break;
+      default:
+        Full(lower ? Tables().weekdayKatakanaDay[d] : Tables().weekdayHiraganaDay[d], 12);
+        break;
     }
   }
 
@@ -441,18 +528,25 @@ class Renderer {
     const int e = dt_.EraIndex;
     if (n == 1) {
       if (!JapaneseMode()) {
-        if (lower) Append(Tables().eraLatin[e]);
-        else Half(Tables().eraLatin[e], 1);
+        if (lower)
+          Append(Tables().eraLatin[e]);
+        else
+          Half(Tables().eraLatin[e], 1);
       } else {
-        if (lower) Append(Tables().eraWide[e]);
-        else Full(Tables().eraWide[e], 2);
+        if (lower)
+          Append(Tables().eraWide[e]);
+        else
+          Full(Tables().eraWide[e], 2);
       }
       return;
     }
     const std::string& text = lower ? Tables().eraKanji[e] : Tables().eraKana[e];
-    if (n == 2) Full(text, 2);
-    else if (n == 3) Append(text);
-    else Full(text, lower ? 4 : 10);
+    if (n == 2)
+      Full(text, 2);
+    else if (n == 3)
+      Append(text);
+    else
+      Full(text, lower ? 4 : 10);
   }
 
   void OldMonth(const char* letter, long long n, bool lower) {
@@ -460,13 +554,27 @@ class Renderer {
     const std::string& name = Tables().monthOld[m];
     const std::string& reading = Tables().monthOldReading[m];
     switch (n) {
-      case 1: AppendByte(*letter); break;
-      case 2: lower ? Full(name, 2) : Full(reading, 4); break;
-      case 3: lower ? Full(name, 4) : Full(reading, 6); break;
-      case 4: Append(lower ? name : reading); break;
-      case 5: lower ? Full(name, 6) : Full(reading, 10); break;
-      case 6: Append(lower ? Tables().monthKatakana[m] : Tables().monthHiragana[m]); break;
-      default: Full(lower ? Tables().monthKatakana[m] : Tables().monthHiragana[m], 14); break;
+      case 1:
+        AppendByte(*letter);
+        break;
+      case 2:
+        lower ? Full(name, 2) : Full(reading, 4);
+        break;
+      case 3:
+        lower ? Full(name, 4) : Full(reading, 6);
+        break;
+      case 4:
+        Append(lower ? name : reading);
+        break;
+      case 5:
+        lower ? Full(name, 6) : Full(reading, 10);
+        break;
+      case 6:
+        Append(lower ? Tables().monthKatakana[m] : Tables().monthHiragana[m]);
+        break;
+      default:
+        Full(lower ? Tables().monthKatakana[m] : Tables().monthHiragana[m], 14);
+        break;
     }
   }
 
@@ -474,16 +582,26 @@ class Renderer {
     const int s = YearStemIndex(dt_.Year);
     const int b = YearBranchIndex(dt_.Year);
     switch (n) {
-      case 1: AppendByte(*letter); break;
-      case 2: Append(lower ? Tables().stemKanji[s] : Tables().stemReading[s]); break;
-      case 3:
-        if (lower) Append(Tables().stemKanji[s]);
-        else Full(Tables().stemReading[s], 8);
+      case 1:
+        AppendByte(*letter);
         break;
-      case 4: Append(lower ? Tables().branchKanji[b] : Tables().branchReading[b]); break;
+      case 2:
+        Append(lower ? Tables().stemKanji[s] : Tables().stemReading[s]);
+        break;
+      case 3:
+        if (lower)
+          Append(Tables().stemKanji[s]);
+        else
+          Full(Tables().stemReading[s], 8);
+        break;
+      case 4:
+        Append(lower ? Tables().branchKanji[b] : Tables().branchReading[b]);
+        break;
       case 5:
-        if (lower) Append(Tables().zodiac[b]);
-        else Full(Tables().branchReading[b], 6);
+        if (lower)
+          Append(Tables().zodiac[b]);
+        else
+          Full(Tables().branchReading[b], 6);
         break;
       case 6:
         if (lower) {
@@ -582,25 +700,38 @@ class Renderer {
 
   std::string_view WideLetter(char c) const {
     switch (c) {
-      case 'A': return Tables().wideA;
-      case 'M': return Tables().wideM;
-      case 'P': return Tables().wideP;
-      case 'a': return Tables().widea;
-      case 'm': return Tables().widem;
-      case 'p': return Tables().widep;
-      default: return {};
+      case 'A':
+        return Tables().wideA;
+      case 'M':
+        return Tables().wideM;
+      case 'P':
+        return Tables().wideP;
+      case 'a':
+        return Tables().widea;
+      case 'm':
+        return Tables().widem;
+      case 'p':
+        return Tables().widep;
+      default:
+        return {};
     }
   }
 
   std::string_view KanjiLetter(char c) const {
     switch (c) {
-      case 'a': return Tables().kanjiMae;
-      case 'p': return Tables().kanjiAto;
-      case 'm': return Tables().kanjiUma;
-      case 'A': return Tables().kanaZen;
+      case 'a':
+        return Tables().kanjiMae;
+      case 'p':
+        return Tables().kanjiAto;
+      case 'm':
+        return Tables().kanjiUma;
+      case 'A':
+        return Tables().kanaZen;
       case 'P':
-      case 'M': return Tables().kanaGo;
-      default: return {};
+      case 'M':
+        return Tables().kanaGo;
+      default:
+        return {};
     }
   }
 

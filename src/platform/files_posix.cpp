@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -11,29 +13,43 @@
 
 namespace mirovane {
 
-ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents) {
-  contents.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Error;
+namespace {
+
+ReadStatus ReadRegularFile(int fd, std::string& contents, std::size_t limit) {
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return ReadStatus::Error;
-  }
+  // Only a regular file has an end to read to: a device or a pipe may never have one.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Error;
+  if (static_cast<std::uintmax_t>(st.st_size) > limit) return ReadStatus::TooLarge;
+  // The size is a hint only (0 for the kernel's own files): the reads decide.
+  contents.reserve(static_cast<std::size_t>(st.st_size));
   char buf[65536];
   for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+    // At most one byte past the limit, enough to tell that the file has grown beyond it.
+    const std::size_t want = std::min(sizeof buf, limit - contents.size() + 1);
+    const ssize_t n = ::read(fd, buf, want);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ::close(fd);
-      contents.clear();
       return ReadStatus::Error;
     }
-    if (n == 0) break;
+    if (n == 0) return ReadStatus::Ok;
     contents.append(buf, static_cast<std::size_t>(n));
+    if (contents.size() > limit) return ReadStatus::TooLarge;
   }
+}
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents,
+                         std::size_t limit) {
+  contents.clear();
+  // O_NONBLOCK: opening a pipe that has no writer would wait for one (it is refused anyway). On
+  // a regular file the flag changes nothing.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Error;
+  const ReadStatus status = ReadRegularFile(fd, contents, limit);
   ::close(fd);
-  return ReadStatus::Ok;
+  if (status != ReadStatus::Ok) std::string().swap(contents);  // nothing kept, memory released
+  return status;
 }
 
 bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view contents,

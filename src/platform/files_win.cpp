@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/codec.h"
@@ -16,9 +17,9 @@ namespace {
 std::string LastErrorText(const char* what) {
   const DWORD code = GetLastError();
   wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string out = std::string(what) + " (" + std::to_string(code) + ")";
   if (text) {
     std::wstring w(text);
@@ -47,9 +48,29 @@ class Handle {
   HANDLE h_;
 };
 
+ReadStatus ReadDiskFile(HANDLE file, std::string& contents, std::size_t limit) {
+  // Only a file on disk has an end to read to: a device (NUL, CON) or a pipe may never have one.
+  if (GetFileType(file) != FILE_TYPE_DISK) return ReadStatus::Error;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) return ReadStatus::Error;
+  if (static_cast<unsigned long long>(size.QuadPart) > limit) return ReadStatus::TooLarge;
+  contents.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buf[65536];
+  for (;;) {
+    // At most one byte past the limit, enough to tell that the file has grown beyond it.
+    const auto want = static_cast<DWORD>(std::min(sizeof buf, limit - contents.size() + 1));
+    DWORD got = 0;
+    if (!ReadFile(file, buf, want, &got, nullptr)) return ReadStatus::Error;
+    if (got == 0) return ReadStatus::Ok;
+    contents.append(buf, got);
+    if (contents.size() > limit) return ReadStatus::TooLarge;
+  }
+}
+
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents) {
+ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents,
+                         std::size_t limit) {
   contents.clear();
   Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -58,17 +79,9 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& content
     return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
                                                                   : ReadStatus::Error;
   }
-  char buf[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), buf, sizeof buf, &got, nullptr)) {
-      contents.clear();
-      return ReadStatus::Error;
-    }
-    if (got == 0) break;
-    contents.append(buf, got);
-  }
-  return ReadStatus::Ok;
+  const ReadStatus status = ReadDiskFile(file.Get(), contents, limit);
+  if (status != ReadStatus::Ok) std::string().swap(contents);  // nothing kept, memory released
+  return status;
 }
 
 bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view contents,
@@ -85,7 +98,8 @@ bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view co
     if (!file.Valid()) return fail("create");
     std::size_t done = 0;
     while (done < contents.size()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1u << 20));
+      const DWORD chunk =
+          static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1u << 20));
       DWORD wrote = 0;
       if (!WriteFile(file.Get(), contents.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
         const bool r = fail("write");

@@ -26,7 +26,8 @@ std::string Text(double value) {
   const CivilDate c = CivilFromDayNumber(t.day);
   char buf[40];
   std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", c.year, c.month, c.day,
-                t.msOfDay / 3600000, t.msOfDay / 60000 % 60, t.msOfDay / 1000 % 60, t.msOfDay % 1000);
+                t.msOfDay / 3600000, t.msOfDay / 60000 % 60, t.msOfDay / 1000 % 60,
+                t.msOfDay % 1000);
   return buf;
 }
 
@@ -98,9 +99,12 @@ class AlarmEngineTest : public ::testing::Test {
     Now(now);
     engine.LoadAlarmLines(Lines({line}), startup);
     switch (engine.EntryState(0)) {
-      case AlarmEntryState::Active: return Text(engine.Entries()[0].Due);
-      case AlarmEntryState::DueError: return "due-error";
-      default: return "inactive";
+      case AlarmEntryState::Active:
+        return Text(engine.Entries()[0].Due);
+      case AlarmEntryState::DueError:
+        return "due-error";
+      default:
+        return "inactive";
     }
   }
   void ExpectDues(std::initializer_list<DueCase> cases) {
@@ -113,7 +117,8 @@ class AlarmEngineTest : public ::testing::Test {
   void LoadFile(std::initializer_list<std::string_view> utf8, bool startup = false) {
     if (dir.empty()) {
       dir = fs::temp_directory_path() /
-            ("mirovane-alarms-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            ("mirovane-alarms-" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
       fs::remove_all(dir);
       fs::create_directories(dir);
     }
@@ -190,14 +195,15 @@ TEST_F(AlarmEngineTest, Weekdays) {
 }
 
 TEST_F(AlarmEngineTest, HourlyKeepsSecondsUntilTheDayChanges) {
-  EXPECT_DUES({"2024-05-06 09:20:07.250", "*xxxx/xx/xx 後:15  Msg:x", false, "2024-05-06 12:15:07.250"},
-              {"2024-05-06 23:20:07.250", "*xxxx/xx/xx xx:15  Msg:x", false, "2024-05-07 00:15:00.000"},
-              {"2024-05-06 09:15:30", "*xxxx/xx/xx xx:15  Msg:x", false, "2024-05-06 10:15:30.000"},
-              {"2024-05-06 09:15:30", "*xxxx/xx/xx xx:15  Msg:x", true, "2024-05-06 09:15:30.000"},
-              {"2024-05-06 13:00", "*xxxx/xx/xx 前:30  Msg:x", false, "2024-05-07 00:30:00.000"},
-              {"2024-05-06 07:10", "*xxxx/xx/xx 夜:00  Msg:x", false, "2024-05-06 18:00:00.000"},
-              {"2024-05-31 23:20", "*xxxx/xx/31*xx:15  Msg:x", false, "2024-06-30 00:15:00.000"},
-              {"2024-05-06 12:00", "*xxxx/xx/xx xx:60  Msg:x", false, "due-error"});
+  EXPECT_DUES(
+      {"2024-05-06 09:20:07.250", "*xxxx/xx/xx 後:15  Msg:x", false, "2024-05-06 12:15:07.250"},
+      {"2024-05-06 23:20:07.250", "*xxxx/xx/xx xx:15  Msg:x", false, "2024-05-07 00:15:00.000"},
+      {"2024-05-06 09:15:30", "*xxxx/xx/xx xx:15  Msg:x", false, "2024-05-06 10:15:30.000"},
+      {"2024-05-06 09:15:30", "*xxxx/xx/xx xx:15  Msg:x", true, "2024-05-06 09:15:30.000"},
+      {"2024-05-06 13:00", "*xxxx/xx/xx 前:30  Msg:x", false, "2024-05-07 00:30:00.000"},
+      {"2024-05-06 07:10", "*xxxx/xx/xx 夜:00  Msg:x", false, "2024-05-06 18:00:00.000"},
+      {"2024-05-31 23:20", "*xxxx/xx/31*xx:15  Msg:x", false, "2024-06-30 00:15:00.000"},
+      {"2024-05-06 12:00", "*xxxx/xx/xx xx:60  Msg:x", false, "due-error"});
 }
 
 TEST_F(AlarmEngineTest, EveryNMinutesInEachBand) {
@@ -242,11 +248,14 @@ TEST_F(AlarmEngineTest, FailuresAreReportedWithTheirListNumbers) {
                                "*xxxx/xx/xx 分:00  Msg:x", " garbage", "*"}),
                         false);
   ASSERT_EQ(host.shown.size(), 3u);
-  EXPECT_EQ(host.shown[0].text, "アラームの設定に失敗しました。\r\nリスト番号 2 の設定を確認して下さい。");
-  EXPECT_EQ(host.shown[1].text,
-            "アラーム設定リストの読み込みに失敗しました。\r\nリスト番号 3 の設定を確認して下さい。");
-  EXPECT_EQ(host.shown[2].text,
-            "アラーム設定リストの読み込みに失敗しました。\r\nリスト番号 5 の設定を確認して下さい。");
+  EXPECT_EQ(host.shown[0].text,
+            "アラームの設定に失敗しました。\r\nリスト番号 2 の設定を確認して下さい。");
+  EXPECT_EQ(
+      host.shown[1].text,
+      "アラーム設定リストの読み込みに失敗しました。\r\nリスト番号 3 の設定を確認して下さい。");
+  EXPECT_EQ(
+      host.shown[2].text,
+      "アラーム設定リストの読み込みに失敗しました。\r\nリスト番号 5 の設定を確認して下さい。");
   for (const Shown& s : host.shown) {
     EXPECT_EQ(s.kind, kMessageWarning);
     EXPECT_TRUE(s.beep);
@@ -264,17 +273,17 @@ TEST_F(AlarmEngineTest, FailuresAreReportedWithTheirListNumbers) {
 
 TEST_F(AlarmEngineTest, EqualDueMomentsAreEqualAndTheLowerIndexWins) {
   Now("2024-05-06 12:00");
-  engine.LoadAlarmLines(Lines({"*xxxx/xx/xx 030分  Msg:a", "*xxxx/xx/xx 12:30  Msg:b",
-                               "*xxxx/xx/xx xx:30  Msg:c"}),
-                        false);
+  engine.LoadAlarmLines(
+      Lines({"*xxxx/xx/xx 030分  Msg:a", "*xxxx/xx/xx 12:30  Msg:b", "*xxxx/xx/xx xx:30  Msg:c"}),
+      false);
   EXPECT_EQ(engine.Entries()[0].Due, engine.Entries()[1].Due);
   EXPECT_EQ(engine.Entries()[1].Due, engine.Entries()[2].Due);
   EXPECT_EQ(engine.Entries()[1].Due, At("2024-05-06 12:30"));
   engine.SelectNextAlarm(true);
   EXPECT_EQ(engine.NextAlarmIndex(), 0);
-  engine.LoadAlarmLines(Lines({"*xxxx/xx/xx 12:31  Msg:a", "*xxxx/xx/xx 12:30  Msg:b",
-                               "*xxxx/xx/xx 030分  Msg:c"}),
-                        false);
+  engine.LoadAlarmLines(
+      Lines({"*xxxx/xx/xx 12:31  Msg:a", "*xxxx/xx/xx 12:30  Msg:b", "*xxxx/xx/xx 030分  Msg:c"}),
+      false);
   engine.SelectNextAlarm(true);
   EXPECT_EQ(engine.NextAlarmIndex(), 1);
 }
@@ -351,7 +360,9 @@ TEST_F(AlarmEngineTest, ConfirmOpensTheListWithThePendingAlarmSelected) {
   // Saved: the list was reloaded from the file, and no stale index is rescheduled.
   Now("2024-05-06 13:00");
   host.dialogResult = kModalOk;
-  host.onDialog = [&] { WriteAlarmLines(engine.AlarmListPath(), Lines({"*xxxx/xx/xx 18:00  Msg:new"})); };
+  host.onDialog = [&] {
+    WriteAlarmLines(engine.AlarmListPath(), Lines({"*xxxx/xx/xx 18:00  Msg:new"}));
+  };
   engine.Timer4Timer();
   EXPECT_FALSE(busy);
   ASSERT_EQ(engine.Entries().size(), 1u);
@@ -384,6 +395,26 @@ TEST_F(AlarmEngineTest, ChangedOrMissingListAtFiringTime) {
   fs::remove(engine.AlarmListPath());
   EXPECT_TRUE(engine.LoadAlarms(false));  // missing: an empty list, no message
   EXPECT_EQ(host.shown.size(), 3u);
+}
+
+// A list beyond a whole-file read's limit is refused unread, at load and when an alarm fires,
+// and reported as such; it then behaves like an unreadable list.
+TEST_F(AlarmEngineTest, TooLargeListIsReportedAndNotRead) {
+  Now("2024-05-06 12:00");
+  LoadFile({"*xxxx/xx/xx 12:30  Msg:a"});
+  fs::resize_file(engine.AlarmListPath(), kMaxWholeFileBytes + 1);  // sparse, no disk used
+  Now("2024-05-06 12:30");
+  engine.Timer4Timer();
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].text, "アラーム設定リストが大きすぎるため読み込めません。");
+  EXPECT_EQ(host.shown[0].kind, kMessageWarning);
+  EXPECT_FALSE(host.shown[0].confirm);
+  EXPECT_EQ(Text(engine.NextAlarmDue()), "2024-05-07 12:30:00.000");  // rescheduled all the same
+
+  EXPECT_FALSE(engine.LoadAlarms(false));
+  ASSERT_EQ(host.shown.size(), 2u);
+  EXPECT_EQ(host.shown[1].text, "アラーム設定リストが大きすぎるため読み込めません。");
+  EXPECT_TRUE(engine.Entries().empty());
 }
 
 TEST(PerformAlarmLine, RunsFilesWithTheCommandLineAsOneQuotedParameter) {

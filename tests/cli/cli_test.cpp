@@ -7,6 +7,7 @@
 #include "cli/cli.h"
 #include "format/datetime.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 
 namespace mirovane::cli {
 namespace {
@@ -37,7 +38,8 @@ TEST(CliFormat, MomentsApplyInOrderFromTheInitialRecord) {
   EXPECT_EQ(r.out, "1\n");
   r = RunCli({"format", "--at", "46364.5", "--at=0.5", "u"});
   EXPECT_EQ(r.out, "2415020\n");
-  r = RunCli({"format", "--at", "2026-12-08T17:05:09.123", "--at", "-1.25", "yyyy-mm-dd hh:nn:ss.zzz"});
+  r = RunCli(
+      {"format", "--at", "2026-12-08T17:05:09.123", "--at", "-1.25", "yyyy-mm-dd hh:nn:ss.zzz"});
   EXPECT_EQ(r.out, "1899-12-29 06:00:00.000\n");
   r = RunCli({"format", "--regional=fixed", "--at", "2026-12-08T17:05:09", "c"});
   EXPECT_EQ(r.out, "2026/12/08 17:05:09\n");
@@ -54,18 +56,18 @@ TEST(CliFormat, Cp932OutputAndCutCharacters) {
 }
 
 TEST(CliFormat, BadArgumentsExitWithStatus2) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {},
-           {"frobnicate"},
-           {"format"},
-           {"format", "--at"},
-           {"format", "--at", "yesterday", "yy"},
-           {"format", "--at", "2026-02-30T00:00:00", "yy"},
-           {"format", "--at", "2026-12-08T24:00:00", "yy"},
-           {"format", "--at", "2026-12-08 17:05:09", "yy"},
-           {"format", "--at", "1e5", "yy"},
-           {"format", "--regional=system", "yy"},
-           {"format", "--bogus", "yy"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"format"},
+                                             {"format", "--at"},
+                                             {"format", "--at", "yesterday", "yy"},
+                                             {"format", "--at", "2026-02-30T00:00:00", "yy"},
+                                             {"format", "--at", "2026-12-08T24:00:00", "yy"},
+                                             {"format", "--at", "2026-12-08 17:05:09", "yy"},
+                                             {"format", "--at", "1e5", "yy"},
+                                             {"format", "--regional=system", "yy"},
+                                             {"format", "--bogus", "yy"}}) {
     const Result r = RunCli(args);
     EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
     EXPECT_EQ(r.out, "");
@@ -106,26 +108,30 @@ class AlarmFile {
 };
 
 TEST(CliAlarms, StatesAndMessages) {
-  const AlarmFile file({"*2023/02/30 12:00  Msg:x", "*xxxx/xx/xx 分:00  Msg:x", "*2024/05/01 12:00  Msg:x",
-                        "*xxxx/xx/xx Start  Msg:x", "", "*xxxx/xx/xx 12:00  Msg:x"});
+  const AlarmFile file({"*2023/02/30 12:00  Msg:x", "*xxxx/xx/xx 分:00  Msg:x",
+                        "*2024/05/01 12:00  Msg:x", "*xxxx/xx/xx Start  Msg:x", "",
+                        "*xxxx/xx/xx 12:00  Msg:x"});
   const Result r = RunCli({"alarms", file.path(), "--now", "2024-05-06T12:00:00.250"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "1 due-error -\n2 parse-error -\n3 inactive -\n4 inactive -\n5 paused -\n"
             "6 active 2024-05-07T12:00:00.000\nnext 6 2024-05-07T12:00:00.000\n");
-  EXPECT_EQ(r.err,
-            "警告: アラームの設定に失敗しました。 リスト番号 1 の設定を確認して下さい。\n"
-            "警告: アラーム設定リストの読み込みに失敗しました。 リスト番号 2 の設定を確認して下さい。\n");
+  EXPECT_EQ(
+      r.err,
+      "警告: アラームの設定に失敗しました。 リスト番号 1 の設定を確認して下さい。\n"
+      "警告: アラーム設定リストの読み込みに失敗しました。 リスト番号 2 の設定を確認して下さい。\n");
 }
 
 TEST(CliAlarms, MissingFileAndTheFiringLimit) {
-  Result r = RunCli({"alarms", "/nonexistent/mirovane.txt", "--now", "46364.5", "--until", "46400"});
+  Result r =
+      RunCli({"alarms", "/nonexistent/mirovane.txt", "--now", "46364.5", "--until", "46400"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "next none\n");
   EXPECT_EQ(r.err, "");
 
   const AlarmFile file({"*xxxx/xx/xx 001分  Msg:x"});
-  r = RunCli({"alarms", file.path(), "--now", "2024-05-06T00:00:00", "--until", "2025-01-01T00:00:00"});
+  r = RunCli(
+      {"alarms", file.path(), "--now", "2024-05-06T00:00:00", "--until", "2025-01-01T00:00:00"});
   EXPECT_EQ(r.status, 0);
   std::istringstream lines(r.out);
   std::string line, last;
@@ -146,15 +152,25 @@ TEST(CliAlarms, UnreadableListAndBadArguments) {
   EXPECT_EQ(r.out, "next none\n");
   EXPECT_EQ(r.err, "警告: アラーム設定リストを読み込めません。\n");
 
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"alarms"},
-           {"alarms", "a.txt", "b.txt"},
-           {"alarms", "a.txt", "--now"},
-           {"alarms", "a.txt", "--now", "noon"},
-           {"alarms", "a.txt", "--now", "1", "--now", "2"},
-           {"alarms", "a.txt", "--until=2024-13-01T00:00:00"},
-           {"alarms", "a.txt", "--startup=yes"},
-           {"alarms", "--bogus", "a.txt"}}) {
+  // A list past the size limit is refused unread (sparse file: no disk used).
+  {
+    const AlarmFile big({"*xxxx/xx/xx 12:00  Msg:x"});
+    std::filesystem::resize_file(big.path(), kMaxWholeFileBytes + 1);
+    r = RunCli({"alarms", big.path(), "--now", "46364.5"});
+  }
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "next none\n");
+  EXPECT_EQ(r.err, "警告: アラーム設定リストが大きすぎるため読み込めません。\n");
+
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"alarms"},
+                                             {"alarms", "a.txt", "b.txt"},
+                                             {"alarms", "a.txt", "--now"},
+                                             {"alarms", "a.txt", "--now", "noon"},
+                                             {"alarms", "a.txt", "--now", "1", "--now", "2"},
+                                             {"alarms", "a.txt", "--until=2024-13-01T00:00:00"},
+                                             {"alarms", "a.txt", "--startup=yes"},
+                                             {"alarms", "--bogus", "a.txt"}}) {
     r = RunCli(args);
     EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
     EXPECT_EQ(r.out, "");

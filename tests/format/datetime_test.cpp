@@ -102,16 +102,16 @@ TEST(DateTimeRecord, ChangeOfDayUsesUnroundedWholeParts) {
 }
 
 TEST(Calendar, EraBoundaries) {
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1868, 9, 7)), 0);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1868, 9, 7))), 0);
   EXPECT_EQ(EraIndexOf(-11435.0), 1);
   EXPECT_EQ(EraIndexOf(-11435.25), 0);  // 06:00 on the first day reads as an earlier number
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1912, 7, 29)), 1);
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1912, 7, 30)), 2);
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1926, 12, 24)), 2);
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1926, 12, 25)), 3);
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1989, 1, 7) + 0.99), 3);
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(1989, 1, 8)), 4);
-  EXPECT_EQ(EraIndexOf(DayNumberFromCivil(2019, 5, 1)), 4);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1912, 7, 29))), 1);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1912, 7, 30))), 2);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1926, 12, 24))), 2);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1926, 12, 25))), 3);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1989, 1, 7)) + 0.99), 3);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(1989, 1, 8))), 4);
+  EXPECT_EQ(EraIndexOf(static_cast<double>(DayNumberFromCivil(2019, 5, 1))), 4);
 }
 
 TEST(Calendar, JulianDayNumbers) {

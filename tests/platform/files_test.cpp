@@ -3,6 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "platform/files.h"
 
 namespace mirovane {
@@ -14,7 +18,8 @@ class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("mirovane-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("mirovane-files-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -43,6 +48,42 @@ TEST_F(FilesTest, MissingFileIsNotAnError) {
   std::string back = "stale";
   EXPECT_EQ(ReadWholeFile(dir_ / "none.txt", back), ReadStatus::Missing);
   EXPECT_TRUE(back.empty());
+}
+
+// Only a file of bounded size is read: a larger file, or something that may never end, is refused
+// without being read through (the default limit is 16 MiB, which any such read would take in).
+TEST_F(FilesTest, ReadsOnlyRegularFilesUpToTheLimit) {
+  const fs::path p = dir_ / "a.txt";
+  ASSERT_TRUE(WriteWholeFileAtomic(p, "0123456789"));
+  std::string back;
+  EXPECT_EQ(ReadWholeFile(p, back, 10), ReadStatus::Ok);
+  EXPECT_EQ(back, "0123456789");
+  EXPECT_EQ(ReadWholeFile(p, back, 9), ReadStatus::TooLarge);
+  EXPECT_TRUE(back.empty());
+
+  // One byte past the default limit (sparse: no disk is used), refused by its size.
+  { std::ofstream(dir_ / "big.txt", std::ios::binary); }
+  fs::resize_file(dir_ / "big.txt", kMaxWholeFileBytes + 1);
+  back = "stale";
+  EXPECT_EQ(ReadWholeFile(dir_ / "big.txt", back), ReadStatus::TooLarge);
+  EXPECT_TRUE(back.empty());
+
+  fs::create_directories(dir_ / "folder");
+  EXPECT_EQ(ReadWholeFile(dir_ / "folder", back), ReadStatus::Error);
+#ifdef _WIN32
+  EXPECT_EQ(ReadWholeFile(L"NUL", back), ReadStatus::Error);
+#else
+  // Devices and pipes may never end; a pipe without a writer must not hold up the open either.
+  EXPECT_EQ(ReadWholeFile("/dev/zero", back), ReadStatus::Error);
+  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(ReadWholeFile(dir_ / "fifo", back), ReadStatus::Error);
+  EXPECT_TRUE(back.empty());
+  // The kernel's own files are regular but say size 0: the read itself stops past the limit.
+  EXPECT_EQ(ReadWholeFile("/proc/self/maps", back, 64), ReadStatus::TooLarge);
+  EXPECT_TRUE(back.empty());
+  ASSERT_EQ(ReadWholeFile("/proc/self/maps", back), ReadStatus::Ok);
+  EXPECT_GT(back.size(), 64u);
+#endif
 }
 
 TEST_F(FilesTest, FailedWriteLeavesNothingBehind) {
