@@ -1,274 +1,390 @@
 #include "alarms/message_window_win.h"
 
-#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 
 #include "alarms/alarm_action.h"
+#include "alarms/message_layout.h"
 #include "platform/codec.h"
+#include "ui/control.h"
+#include "ui/dpi.h"
+#include "ui/gdi.h"
+#include "ui/window.h"
 
 namespace mirovane {
 
 namespace {
 
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+// The window's background is never painted over its controls, which draw their own.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
-constexpr UINT kTextFormat = DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL;
+// How a STATIC with SS_EDITCONTROL draws its text: lines break at CR LF and wrap at the width.
+constexpr UINT kTextFormat = DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL | DT_WORDBREAK;
 
 LPCWSTR IconResource(int kind) {
   switch (kind) {
-    case kMessageWarning: return IDI_WARNING;
-    case kMessageError: return IDI_ERROR;
-    case kMessageInformation: return IDI_INFORMATION;
-    case kMessageQuestion: return IDI_QUESTION;
-    default: return nullptr;
+    case kMessageWarning:
+      return IDI_WARNING;
+    case kMessageError:
+      return IDI_ERROR;
+    case kMessageInformation:
+      return IDI_INFORMATION;
+    case kMessageQuestion:
+      return IDI_QUESTION;
+    default:
+      return nullptr;
   }
 }
 
-// One showing of the window; lives on the stack of ShowMessageWindow.
-struct MessageWindow {
-  std::wstring text;
-  int kind = kMessagePlain;
-  HWND hwnd = nullptr;
-  HWND icon = nullptr;
-  HWND label = nullptr;
-  HWND ok = nullptr;
-  HWND confirm = nullptr;
-  HFONT font = nullptr;
-  HICON iconImage = nullptr;
-  bool ownsIcon = false;
-  bool done = false;
-  bool confirmed = false;
+// An icon loaded at a size of our own: released with DestroyIcon.
+struct IconDeleter {
+  void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
-  MessageWindow() = default;
-  MessageWindow(const MessageWindow&) = delete;
-  MessageWindow& operator=(const MessageWindow&) = delete;
-  ~MessageWindow() {
-    if (font) DeleteObject(font);
-    if (iconImage && ownsIcon) DestroyIcon(iconImage);
+MessageRect ToMessageRect(const RECT& r) {
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+class MessageButton final : public ui::Control {
+ public:
+  void Create(HWND parent, int id, const std::string& cp932Caption, bool isDefault) {
+    caption_ = Cp932ToWide(cp932Caption);
+    CreateHandle(0, L"BUTTON", caption_.c_str(),
+                 WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), parent,
+                 id);
+  }
+  const std::wstring& Caption() const noexcept { return caption_; }
+
+  // The mouse, Space, Enter (default button), Alt and its mnemonic, or BM_CLICK.
+  std::function<void()> onClick;
+
+ protected:
+  bool OnCommand(WORD code) override {
+    if (code != BN_CLICKED) return false;
+    if (onClick) onClick();
+    return true;
   }
 
-  void Finish(bool pressedConfirm) {
-    confirmed = pressedConfirm;
-    done = true;
-  }
-
-  // Sizes fonts, icon, controls and the window for `dpi`; centred on the work area of its
-  // monitor, or at `suggested` when the DPI changed while shown.
-  void Layout(UINT dpi, const RECT* suggested);
+ private:
+  std::wstring caption_;
 };
 
-SIZE MeasureText(HDC dc, const std::wstring& s, UINT format, int width) {
-  RECT r{0, 0, width, 0};
-  DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, format | DT_CALCRECT);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
-void MessageWindow::Layout(UINT dpi, const RECT* suggested) {
-  auto scale = [dpi](int v) { return MulDiv(v, static_cast<int>(dpi), 96); };
-
-  static const std::wstring kFace = Cp932ToWide(Utf8ToCp932("ＭＳ Ｐゴシック"));
-  LOGFONTW lf{};
-  lf.lfHeight = -scale(12);  // 9 points at 96 DPI
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfQuality = DEFAULT_QUALITY;
-  kFace.copy(lf.lfFaceName, LF_FACESIZE - 1);
-  HFONT newFont = CreateFontIndirectW(&lf);
-  if (!newFont) newFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (HWND child : {label, ok, confirm}) {
-    if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(newFont), FALSE);
-  }
-  if (font) DeleteObject(font);
-  font = newFont;
-
-  int iconSize = 0;
-  if (icon) {
-    iconSize = scale(32);
-    HICON image = static_cast<HICON>(
-        LoadImageW(nullptr, IconResource(kind), IMAGE_ICON, iconSize, iconSize, 0));
-    bool owns = image != nullptr;
-    if (!image) image = LoadIconW(nullptr, IconResource(kind));
-    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
-    if (iconImage && ownsIcon) DestroyIcon(iconImage);
-    iconImage = image;
-    ownsIcon = owns;
-  }
-
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT work = monitor.rcWork;
-  const int workWidth = work.right - work.left;
-
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ oldFont = SelectObject(dc, font);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  // Lines break at CR LF; a line wider than the limit wraps.
-  const int maxTextWidth = std::max(scale(120), std::min(scale(480), workWidth * 3 / 4));
-  SIZE textSize = MeasureText(dc, text, kTextFormat, maxTextWidth);
-  if (textSize.cx > maxTextWidth) textSize = MeasureText(dc, text, kTextFormat | DT_WORDBREAK, maxTextWidth);
-  textSize.cx = std::min<LONG>(textSize.cx, maxTextWidth);
-  textSize.cy = std::max<LONG>(textSize.cy, tm.tmHeight);
-  auto buttonWidth = [&](HWND button) {
-    if (!button) return 0;
-    wchar_t caption[64] = {};
-    GetWindowTextW(button, caption, 64);
-    return std::max<int>(scale(75), MeasureText(dc, caption, DT_SINGLELINE, 0).cx + scale(16));
-  };
-  const int okWidth = buttonWidth(ok);
-  const int confirmWidth = buttonWidth(confirm);
-  SelectObject(dc, oldFont);
-  ReleaseDC(hwnd, dc);
-
-  const int margin = scale(12);
-  const int gap = scale(8);
-  const int buttonHeight = std::max<int>(scale(23), tm.tmHeight + scale(8));
-  const int buttonsWidth = okWidth + (confirm ? gap + confirmWidth : 0);
-  const int textX = margin + (iconSize ? iconSize + margin : 0);
-  const int contentHeight = std::max<int>(iconSize, textSize.cy);
-  const int clientWidth =
-      std::max({textX + static_cast<int>(textSize.cx) + margin, buttonsWidth + 2 * margin, scale(160)});
-  const int buttonsY = margin + contentHeight + scale(16);
-  const int clientHeight = buttonsY + buttonHeight + margin;
-
-  if (icon) MoveWindow(icon, margin, margin, iconSize, iconSize, TRUE);
-  MoveWindow(label, textX, margin + (contentHeight - textSize.cy) / 2, textSize.cx, textSize.cy, TRUE);
-  int x = clientWidth - margin - buttonsWidth;
-  MoveWindow(ok, x, buttonsY, okWidth, buttonHeight, TRUE);
-  if (confirm) MoveWindow(confirm, x + okWidth + gap, buttonsY, confirmWidth, buttonHeight, TRUE);
-
-  RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  int left = 0;
-  int top = 0;
-  if (suggested) {
-    left = suggested->left;
-    top = suggested->top;
-  } else {
-    left = work.left + (workWidth - width) / 2;
-    top = work.top + (work.bottom - work.top - height) / 2;
-  }
-  SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK MessageWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* w = reinterpret_cast<MessageWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  switch (msg) {
-    case WM_NCCREATE: {
-      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-      break;
+// The message: a STATIC when it fits the window, a read-only multi-line edit with a vertical
+// scroll bar when it is taller than the room for it.
+class MessageText final : public ui::Control {
+ public:
+  void Create(HWND parent, const std::wstring& text, bool scrolling) {
+    scrolling_ = scrolling;
+    if (!scrolling) {
+      CreateHandle(0, L"STATIC", text.c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+                   parent, kMessageTextId);
+      return;
     }
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      break;
-    case WM_COMMAND:
-      if (w && HIWORD(wp) == BN_CLICKED) {
-        const int id = LOWORD(wp);
-        if (id == IDOK || id == IDCANCEL || id == kMessageConfirmId) {
-          w->Finish(id == kMessageConfirmId);
-          return 0;
-        }
-      }
-      break;
-    case WM_CLOSE:
-      if (w) w->Finish(false);
-      return 0;
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_DPICHANGED:
-      if (w) w->Layout(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-      return 0;
-    default:
-      break;
+    // The text comes with the font (ApplyFont).
+    text_ = text;
+    CreateHandle(0, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
+                 parent, kMessageTextId);
+    SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);  // no limit below the text's length
   }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
+  bool Scrolling() const noexcept { return scrolling_; }
 
-bool RegisterMessageWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &MessageWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMessageWindowClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  return registered;
-}
+  void ApplyFont(HFONT font) {
+    if (!scrolling_) {
+      SetFont(font);
+      return;
+    }
+    // An edit lays out all its lines again on each change of font or margins, which takes long
+    // for a long text: the text is out of the box meanwhile and laid out once, when put back.
+    SetWindowTextW(Handle(), L"");
+    SetFont(font);
+    // The layout sized the box for the text alone: no margins inside.
+    SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    SetWindowTextW(Handle(), text_.c_str());
+  }
 
-HWND CreateChild(HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int id) {
-  return CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                         nullptr);
-}
+ protected:
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (scrolling_ && msg == WM_GETDLGCODE) {
+      // Arrows and the page keys scroll the text; Enter, Esc, Tab and the buttons' mnemonics stay
+      // with the window, as everywhere else in it (a multi-line edit would take them all).
+      result = DLGC_WANTARROWS;
+      return true;
+    }
+    return Control::OnMessage(msg, wp, lp, result);
+  }
 
-}  // namespace
+ private:
+  bool scrolling_ = false;
+  std::wstring text_;  // of the scrolling box
+};
 
-bool ShowMessageWindow(HWND owner, std::string_view text, int kind, bool withConfirm, bool beep) {
-  if (!RegisterMessageWindowClass()) return false;
-  if (kind < kMessageWarning || kind > kMessagePlain) kind = kMessagePlain;
+// Disables a window for the life of the guard, when it was enabled.
+class DisabledWhileShown {
+ public:
+  explicit DisabledWhileShown(HWND owner) noexcept
+      : owner_(owner && IsWindowEnabled(owner) ? owner : nullptr) {
+    if (owner_) EnableWindow(owner_, FALSE);
+  }
+  ~DisabledWhileShown() {
+    if (owner_) EnableWindow(owner_, TRUE);
+  }
+  DisabledWhileShown(const DisabledWhileShown&) = delete;
+  DisabledWhileShown& operator=(const DisabledWhileShown&) = delete;
 
-  MessageWindow w;
-  w.text = Cp932ToWide(text);
-  w.kind = kind;
-  const std::wstring caption = Cp932ToWide(MessageCaption(kind, withConfirm));
+ private:
+  HWND owner_;
+};
+
+// One showing of the window; lives on the stack of ShowMessageWindow.
+class MessageWindow final : public ui::Window {
+ public:
+  MessageWindow(std::string_view text, int kind, bool withConfirm)
+      : text_(Cp932ToWide(text)), kind_(kind), withConfirm_(withConfirm) {}
+  ~MessageWindow() override { Destroy(); }
+
+  // Creates the window, shows it and runs its modal loop until it is closed; true when the
+  // confirm button closed it.
+  bool ShowModal(HWND owner, bool beep);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Create(HWND owner);
+  // Sizes fonts, icon, controls and the window for `dpi`: centred on the work area of its
+  // monitor, or at `suggested` when the DPI changed while shown.
+  void Layout(UINT dpi, const RECT* suggested);
+  void Finish(bool confirmed) {
+    confirmed_ = confirmed;
+    done_ = true;
+  }
+
+  std::wstring text_;
+  int kind_;
+  bool withConfirm_;
+  bool done_ = false;
+  bool confirmed_ = false;
+  HWND lastFocus_ = nullptr;  // the control that had the focus when the window was deactivated
+  // Font and icon image outlive the controls that show them (members are destroyed in reverse).
+  ui::FontHandle font_;
+  IconHandle iconImage_;
+  ui::GenericControl icon_;
+  std::unique_ptr<MessageText> textBox_;
+  MessageButton ok_;
+  MessageButton confirm_;
+};
+
+void MessageWindow::Create(HWND owner) {
+  WNDCLASSEXW wc{};
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMessageWindowClass;
+  RegisterClassOnce(wc);
+
   // Created hidden at the centre of the owner's monitor, so that its DPI is that monitor's.
   POINT centre{0, 0};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-    centre = {(monitor.rcWork.left + monitor.rcWork.right) / 2, (monitor.rcWork.top + monitor.rcWork.bottom) / 2};
+    centre = {(monitor.rcWork.left + monitor.rcWork.right) / 2,
+              (monitor.rcWork.top + monitor.rcWork.bottom) / 2};
   }
-  w.hwnd = CreateWindowExW(kExStyle, kMessageWindowClass, caption.c_str(), kStyle, centre.x, centre.y, 1, 1,
-                           owner, nullptr, GetModuleHandleW(nullptr), &w);
-  if (!w.hwnd) return false;
+  const std::wstring caption = Cp932ToWide(MessageCaption(kind_, withConfirm_));
+  CreateHandle(kExStyle, kMessageWindowClass, caption.c_str(), kStyle, centre.x, centre.y, 1, 1,
+               owner, 0);
 
-  if (IconResource(kind)) w.icon = CreateChild(w.hwnd, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, kMessageIconId);
-  w.label = CreateChild(w.hwnd, L"STATIC", w.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kMessageTextId);
-  w.ok = CreateChild(w.hwnd, L"BUTTON", Cp932ToWide(alarm_text::OkButton()), WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
-  if (withConfirm) {
-    w.confirm = CreateChild(w.hwnd, L"BUTTON", Cp932ToWide(alarm_text::ConfirmButton()),
-                            WS_TABSTOP | BS_PUSHBUTTON, kMessageConfirmId);
+  if (IconResource(kind_)) {
+    icon_.Create(0, L"STATIC", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, Handle(), kMessageIconId);
   }
-  const UINT dpi = GetDpiForWindow(w.hwnd);
-  w.Layout(dpi ? dpi : 96, nullptr);
+  ok_.Create(Handle(), IDOK, alarm_text::OkButton(), true);
+  ok_.onClick = [this] { Finish(false); };
+  if (withConfirm_) {
+    confirm_.Create(Handle(), kMessageConfirmId, alarm_text::ConfirmButton(), false);
+    confirm_.onClick = [this] { Finish(true); };
+  }
+  Layout(Dpi(), nullptr);
+}
 
-  if (beep) MessageBeep(MessageBeepType(kind));
+void MessageWindow::Layout(UINT dpi, const RECT* suggested) {
+  ui::FontHandle font = ui::CreateUiFont(ui::FontSpec{}, dpi);
+  const HFONT shownFont = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
-  const bool disableOwner = owner && IsWindowEnabled(owner);
-  if (disableOwner) EnableWindow(owner, FALSE);
-  SetWindowPos(w.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ShowWindow(w.hwnd, SW_SHOW);
-  SetForegroundWindow(w.hwnd);
-  SetFocus(w.ok);
+  MessageLayoutInput in;
+  in.dpi = static_cast<int>(dpi);
+  const HMONITOR monitor = suggested ? MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)
+                                     : MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    in.workArea = ToMessageRect(info.rcWork);
+  } else {
+    in.workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
+  in.frameWidth = frame.right - frame.left;
+  in.frameHeight = frame.bottom - frame.top;
+  in.scrollBarWidth = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi);
+  in.icon = IconResource(kind_) != nullptr;
+  in.confirm = withConfirm_;
+  if (suggested) in.suggested = ToMessageRect(*suggested);
+  {
+    ui::WindowDc dc(Handle());
+    ui::SelectedObject selected(dc.get(), shownFont);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    in.lineHeight = tm.tmHeight;
+    RECT text{0, 0, MessageWrapWidth(in), 0};
+    DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &text,
+              kTextFormat | DT_CALCRECT);
+    in.textWidth = text.right - text.left;
+    in.textHeight = text.bottom - text.top;
+    auto captionWidth = [&](const MessageButton& button) {
+      RECT r{0, 0, 0, 0};
+      DrawTextW(dc.get(), button.Caption().c_str(), static_cast<int>(button.Caption().size()), &r,
+                DT_SINGLELINE | DT_CALCRECT);
+      return static_cast<int>(r.right - r.left);
+    };
+    in.okCaptionWidth = captionWidth(ok_);
+    if (withConfirm_) in.confirmCaptionWidth = captionWidth(confirm_);
+  }
+  const MessageLayout layout = ComputeMessageLayout(in);
 
-  // The modal loop: this window's keys go through the dialog manager (Enter, Esc, Alt+C, Tab);
-  // every other message of the thread is dispatched as usual.
-  MSG msg;
-  while (!w.done && IsWindow(w.hwnd)) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT to the outer loop
-      w.confirmed = false;
+  if (!textBox_ || textBox_->Scrolling() != layout.textScrolls) {
+    const bool hadFocus = textBox_ && GetFocus() == textBox_->Handle();
+    textBox_.reset();
+    textBox_ = std::make_unique<MessageText>();
+    textBox_->Create(Handle(), text_, layout.textScrolls);
+    // Tab order: after the icon, before the buttons.
+    SetWindowPos(textBox_->Handle(), icon_.Handle() ? icon_.Handle() : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (hadFocus) SetFocus(ok_.Handle());
+  }
+  textBox_->ApplyFont(shownFont);
+  ok_.SetFont(shownFont);
+  if (withConfirm_) confirm_.SetFont(shownFont);
+  font_ = std::move(font);  // the old font only now, when no control uses it any more
+
+  if (icon_.Handle()) {
+    const int size = layout.icon.w;
+    IconHandle image(static_cast<HICON>(
+        LoadImageW(nullptr, IconResource(kind_), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    const HICON shown = image ? image.get() : LoadIconW(nullptr, IconResource(kind_));
+    SendMessageW(icon_.Handle(), STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+    iconImage_ = std::move(image);
+  }
+
+  auto place = [](ui::Control& control, const MessageRect& r) {
+    control.SetBounds(r.x, r.y, r.w, r.h);
+  };
+  if (icon_.Handle()) place(icon_, layout.icon);
+  place(*textBox_, layout.text);
+  place(ok_, layout.ok);
+  if (withConfirm_) place(confirm_, layout.confirm);
+  SetWindowPos(Handle(), nullptr, layout.window.x, layout.window.y, layout.window.w,
+               layout.window.h, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Controls that kept their place but got a new font draw anew, all of them.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT MessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      // Commands that no button wrapper took: Esc from the dialog manager (IDCANCEL without a
+      // control) and commands sent by id alone.
+      if (HIWORD(wp) == BN_CLICKED) {
+        switch (LOWORD(wp)) {
+          case IDOK:
+          case IDCANCEL:
+            Finish(false);
+            return 0;
+          case kMessageConfirmId:
+            if (withConfirm_) Finish(true);
+            return 0;
+          default:
+            break;
+        }
+      }
       break;
-    }
-    if (got == -1) break;
-    if (!IsDialogMessageW(w.hwnd, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+    case WM_CLOSE:
+      Finish(false);
+      return 0;
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_ACTIVATE:
+      // Back to the control that had the focus, as a dialog does.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
+    case WM_MOUSEWHEEL:
+      // The wheel scrolls the text wherever the focus is (a button passes it on to us).
+      if (textBox_ && textBox_->Scrolling()) {
+        SendMessageW(textBox_->Handle(), msg, wp, lp);
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED:
+      Layout(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(msg, wp, lp);
+}
+
+bool MessageWindow::ShowModal(HWND owner, bool beep) {
+  Create(owner);
+  if (beep) MessageBeep(MessageBeepType(kind_));
+  {
+    // The owner is enabled again before the window goes, so activation returns to it and not to
+    // another program.
+    DisabledWhileShown disabled(owner);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    SetFocus(ok_.Handle());
+
+    // The modal loop: this window's keys go through the dialog manager (Enter, Esc, Alt+C, Tab);
+    // every other message of the thread is dispatched as usual.
+    MSG msg;
+    while (!done_ && Handle()) {
+      const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+      if (got == 0) {
+        PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT to the outer loop
+        confirmed_ = false;
+        break;
+      }
+      if (got == -1) break;
+      if (!IsDialogMessageW(Handle(), &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
     }
   }
+  Destroy();
+  return done_ && confirmed_;
+}
 
-  // Re-enable the owner first, so activation goes back to it and not to another program.
-  if (disableOwner) EnableWindow(owner, TRUE);
-  if (IsWindow(w.hwnd)) DestroyWindow(w.hwnd);
-  return w.done && w.confirmed;
+}  // namespace
+
+bool ShowMessageWindow(HWND owner, std::string_view text, int kind, bool withConfirm, bool beep) {
+  if (kind < kMessageWarning || kind > kMessagePlain) kind = kMessagePlain;
+  try {
+    MessageWindow window(text, kind, withConfirm);
+    return window.ShowModal(owner, beep);
+  } catch (...) {
+    ui::ReportCurrentException();
+    return false;
+  }
 }
 
 }  // namespace mirovane
