@@ -1,6 +1,9 @@
 #include "controls/month_calendar_ex.h"
 
 #include <uxtheme.h>
+#include <windowsx.h>
+
+#include <cstdlib>
 
 namespace mirovane {
 
@@ -92,10 +95,36 @@ bool TMonthCalendarEx::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
     case WM_CONTEXTMENU:
       result = 0;
       return true;
+    case WM_LBUTTONDOWN:
+      if (IsSecondClick(lp) && onDblClick) {
+        // The press still goes to the control (and the mouse-down handler) first.
+        Control::OnMessage(msg, wp, lp, result);
+        result = CallOriginal(msg, wp, lp);
+        onDblClick();
+        return true;
+      }
+      break;
+    case WM_LBUTTONDBLCLK:
+      havePress_ = false;
+      if (onDblClick) onDblClick();
+      break;
     default:
       break;
   }
   return Control::OnMessage(msg, wp, lp, result);
+}
+
+bool TMonthCalendarEx::IsSecondClick(LPARAM lp) {
+  const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const DWORD time = static_cast<DWORD>(GetMessageTime());
+  const bool second = havePress_ && time - pressTime_ <= GetDoubleClickTime() &&
+                      std::abs(at.x - pressAt_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                      std::abs(at.y - pressAt_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  // A third press starts a new pair.
+  havePress_ = !second;
+  pressTime_ = time;
+  pressAt_ = at;
+  return second;
 }
 
 SIZE TMonthCalendarEx::MinimumMonthSize() const {

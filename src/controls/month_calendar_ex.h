@@ -60,6 +60,9 @@ class TMonthCalendarEx : public ui::Control {
   // reported through onMouseDown/onMouseUp and not passed on (the control has no use for them).
   std::function<void(WPARAM virtualKey)> onKeyDown;
   std::function<void(int wheelDelta, WPARAM keys)> onWheel;
+  // A left double-click anywhere on the calendar. The control's class does not ask the system
+  // for double-clicks, so a second press within the double-click time and distance counts as one.
+  std::function<void()> onDblClick;
 
   // The smallest size that shows one whole month with the current font and options.
   SIZE MinimumMonthSize() const;
@@ -71,7 +74,13 @@ class TMonthCalendarEx : public ui::Control {
   DWORD OptionStyles() const noexcept;
   void ApplyOptionStyles();
 
+  // Whether a left press is a double-click's second one; remembers the first otherwise.
+  bool IsSecondClick(LPARAM lp);
+
   int monthDelta_ = 1;
+  bool havePress_ = false;
+  DWORD pressTime_ = 0;
+  POINT pressAt_{0, 0};
   bool weekNumbers_ = false;
   bool todayCircle_ = true;
 };

@@ -56,6 +56,10 @@ class Control {
   virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }
   // Messages sent to the control itself before its own procedure; true when handled.
   virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // The control's own handling of a message (the procedure the subclass replaced).
+  LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcW(previous_, hwnd_, msg, wp, lp);
+  }
 
  private:
   friend class Window;

@@ -31,11 +31,37 @@ SIZE Label::MeasureText(std::string_view cp932Text) const {
   return ui::MeasureText(Handle(), Font(), Cp932ToWide(cp932Text));
 }
 
+bool Label::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  // The mouse handlers first: they may start a drag, which takes the capture (and the click).
+  const bool handled = Control::OnMessage(msg, wp, lp, result);
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      SetCapture(Handle());
+      break;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != Handle()) pressed_ = false;
+      break;
+    case WM_LBUTTONUP:
+      if (pressed_) {
+        pressed_ = false;
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (GetCapture() == Handle()) ReleaseCapture();
+        if (PtInRect(&client, at) && onClick) onClick();
+      }
+      break;
+    default:
+      break;
+  }
+  return handled;
+}
+
 bool Label::OnCommand(WORD code) {
   switch (code) {
     case STN_CLICKED:
-      if (onClick) onClick();
-      return true;
+      return true;  // a press; the click is the release (OnMessage)
     case STN_DBLCLK:
       if (onDblClick) onDblClick();
       return true;

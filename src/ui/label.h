@@ -31,14 +31,18 @@ class Label : public Control {
   // The one-line extent of `cp932Text` in the label's font.
   SIZE MeasureText(std::string_view cp932Text) const;
 
+  // A click: the left button pressed and released on the label, the mouse held by the label
+  // in between. Anything that takes the mouse away meanwhile (a drag of the window) cancels it.
   std::function<void()> onClick;
   std::function<void()> onDblClick;
 
  protected:
   bool OnCommand(WORD code) override;
   HBRUSH OnCtlColor(HDC dc) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  bool pressed_ = false;
   std::string text_;
   BrushHandle backBrush_;
   COLORREF back_ = CLR_INVALID;

@@ -1,0 +1,235 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "platform/codec.h"
+#include "ui/dialog_controls.h"
+
+namespace mirovane::ui {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"MirovaneForm";
+
+DWORD FrameStyle(FormFrame) { return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN; }
+
+// A dialog frame: no icon, not sizable.
+DWORD FrameExStyle(FormFrame) { return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT; }
+
+}  // namespace
+
+Form::Form(FormSpec spec) : spec_(std::move(spec)), caption_(Utf8ToWide(spec_.captionUtf8)) {}
+
+Form::~Form() {
+  // The form's handlers run while its window goes.
+  Destroy();
+}
+
+void Form::CreateWindowOn(HWND owner) {
+  WNDCLASSEXW wc{};
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kFormClass;
+  RegisterClassOnce(wc);
+
+  // Created hidden at the centre of the owner's monitor, so that its DPI is that monitor's.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT work = monitor.rcWork;
+  CreateHandle(FrameExStyle(spec_.frame), kFormClass, caption_.c_str(), FrameStyle(spec_.frame),
+               (work.left + work.right) / 2, (work.top + work.bottom) / 2, 1, 1, owner, 0);
+  if (spec_.frame == FormFrame::CloseBoxOnly) {
+    // Only the close box: the system menu keeps "Move" and "Close".
+    if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {
+      for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) {
+        DeleteMenu(menu, command, MF_BYCOMMAND);
+      }
+    }
+  }
+  dpi_ = Dpi();
+  formFont_ = CreateUiFont(spec_.font, dpi_);
+
+  CreateControls();
+  Layout(dpi_);
+
+  // The client size of the table, centred on the work area of the monitor.
+  RECT frame{0, 0, Scale(spec_.clientWidth96, dpi_), Scale(spec_.clientHeight96, dpi_)};
+  AdjustWindowRectExForDpi(&frame, FrameStyle(spec_.frame), FALSE, FrameExStyle(spec_.frame), dpi_);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = work.left + std::max(0L, (work.right - work.left - width) / 2);
+  const int top = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
+  SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  FormCreate();
+}
+
+int Form::ShowModal(HWND owner) {
+  modalResult_ = 0;
+  CreateWindowOn(owner);
+
+  const bool disableOwner = owner && IsWindowEnabled(owner);
+  if (disableOwner) EnableWindow(owner, FALSE);
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  // The first control of the table that takes the focus gets it.
+  if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+
+  MSG msg;
+  bool quit = false;
+  while (modalResult_ == 0 && Handle()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      quit = true;
+      break;
+    }
+    if (got == -1) break;
+    if (PreviewKey(msg)) continue;
+    if (!IsDialogMessageW(Handle(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  const int result = quit ? 0 : modalResult_;
+
+  // The owner comes back first, so that activation returns to it and not to another program.
+  if (disableOwner) EnableWindow(owner, TRUE);
+  if (onDestroy) onDestroy();
+  Destroy();
+  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+  return result;
+}
+
+bool Form::PreviewKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  if (onKeyDown && onKeyDown(msg.wParam)) return true;
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the form's tab control.
+  if (msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+    for (Entry& e : entries_) {
+      auto* tabs = dynamic_cast<TabControl*>(e.control);
+      if (!tabs || tabs->PageCount() == 0) continue;
+      const int n = tabs->PageCount();
+      const int step = GetKeyState(VK_SHIFT) < 0 ? n - 1 : 1;
+      tabs->SetActiveIndex((tabs->ActiveIndex() + step) % n);
+      return true;
+    }
+  }
+  return false;
+}
+
+void Form::Add(DialogControl& control, Place place, std::string_view captionUtf8, unsigned flags,
+               TabPage* page) {
+  const HWND parent = page ? page->Handle() : Handle();
+  control.CreateOn(parent, nextId_++, Utf8ToWide(captionUtf8), flags);
+  if (flags & kDefault) defaultButton_ = &control;
+  if (flags & kCancel) cancelButton_ = &control;
+  entries_.push_back(Entry{&control, place, page, false, FontSpec{}, FontHandle()});
+}
+
+void Form::AddPage(TabControl& tabs, TabPage& page, std::string_view captionUtf8) {
+  page.Create(Handle());
+  tabs.AddPage(page, Utf8ToWide(captionUtf8));
+}
+
+void Form::SetControlFont(DialogControl& control, const FontSpec& font) {
+  for (Entry& e : entries_) {
+    if (e.control != &control) continue;
+    e.ownFont = true;
+    e.font = font;
+    e.fontHandle = CreateUiFont(font, dpi_);
+    control.SetFont(e.fontHandle.get());
+  }
+}
+
+void Form::ForEachControl(const std::function<void(DialogControl&)>& action) {
+  for (Entry& e : entries_) action(*e.control);
+}
+
+RECT Form::Scaled(const Place& place, UINT dpi) const {
+  return RECT{Scale(place.x, dpi), Scale(place.y, dpi), Scale(place.x + place.w, dpi),
+              Scale(place.y + place.h, dpi)};
+}
+
+void Form::Layout(UINT dpi) {
+  dpi_ = dpi;
+  formFont_ = CreateUiFont(spec_.font, dpi);
+  for (Entry& e : entries_) {
+    if (e.ownFont) e.fontHandle = CreateUiFont(e.font, dpi);
+    e.control->SetFont(e.ownFont ? e.fontHandle.get() : formFont_.get());
+    const RECT r = Scaled(e.place, dpi);
+    e.control->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // A tab control places its pages over its display area before their controls are placed.
+    e.control->AfterLayout(dpi);
+  }
+}
+
+void Form::PressButton(DialogControl* button) {
+  if (button && button->Enabled()) button->PerformClick();
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case DM_GETDEFID:
+      // Enter presses the default button (the dialog manager asks for it).
+      if (defaultButton_ && defaultButton_->Handle()) {
+        return MAKELRESULT(defaultButton_->Id(), DC_HASDEFID);
+      }
+      return 0;
+    case WM_COMMAND:
+      // Esc comes as IDCANCEL, Enter without a default button as IDOK (no control has those ids).
+      if (LOWORD(wp) == IDCANCEL && HIWORD(wp) == BN_CLICKED) {
+        if (cancelButton_) PressButton(cancelButton_);
+        return 0;
+      }
+      if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
+        PressButton(defaultButton_);
+        return 0;
+      }
+      break;
+    case WM_NEXTDLGCTL: {
+      // The dialog manager's focus moves (mnemonics of labels, Tab): to the given control, or to
+      // the next or previous one of the table. An edit reached this way has its text selected.
+      HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                               : GetNextDlgTabItem(Handle(), GetFocus(), wp != 0);
+      if (target) {
+        SetFocus(target);
+        if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+          SendMessageW(target, EM_SETSEL, 0, -1);
+        }
+      }
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // As a dialog does: the focus leaves with the form and comes back to the same control.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wp)) {
+        HWND target = lastFocus_;
+        if (!target || !IsWindow(target) || !IsChild(Handle(), target)) {
+          target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+        }
+        if (target) SetFocus(target);
+      }
+      return 0;
+    case WM_CLOSE:
+      SetModalResult(spec_.closeResult);
+      return 0;
+    case WM_DPICHANGED: {
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout(HIWORD(wp));
+      InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefaultHandling(msg, wp, lp);
+}
+
+}  // namespace mirovane::ui
