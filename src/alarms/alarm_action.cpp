@@ -1,9 +1,90 @@
 #include "alarms/alarm_action.h"
 
+#include <cctype>
+
 #include "alarms/alarm_line.h"
 #include "platform/codec.h"
 
 namespace mirovane {
+
+namespace {
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+  if (text.size() < suffix.size()) return false;
+  const std::string_view tail = text.substr(text.size() - suffix.size());
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i]) return false;
+  }
+  return true;
+}
+
+// Quoted for a program that splits its command line the usual way (CommandLineToArgvW and the C
+// runtime): a quote is escaped with a backslash, and backslashes count only right before a quote
+// (which they escape) or before the closing quote (which they must not escape), so those runs are
+// doubled. The second byte of a double-byte character is never a backslash of its own.
+std::string QuoteForProgram(std::string_view text) {
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (IsCp932LeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+      out += c;
+      out += text[++i];
+      backslashes = 0;
+      continue;
+    }
+    if (c == '\\') {
+      ++backslashes;
+    } else if (c == '"') {
+      out.append(backslashes + 1, '\\');
+      backslashes = 0;
+    } else {
+      backslashes = 0;
+    }
+    out += c;
+  }
+  out.append(backslashes, '\\');
+  out += '"';
+  return out;
+}
+
+// Quoted for a batch file, whose command line the command interpreter reads first: it switches
+// between quoted and unquoted text at every quote and runs "&", "|", "<", ">" outside quotes as
+// commands of their own. A quote is doubled, so the text never leaves the quotes. A "%" could
+// still expand a variable holding quotes (%CMDCMDLINE% always does), so two quotes follow every
+// "%": no variable name begins with them, so nothing expands, and an interpreter that drops an
+// unknown %...% drops quotes in pairs only, which leaves the text inside its quotes as well. Line
+// breaks would end the command and become blanks.
+std::string QuoteForBatch(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (IsCp932LeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+      out += c;
+      out += text[++i];
+    } else if (c == '"') {
+      out += "\"\"";
+    } else if (c == '%') {
+      out += "%\"\"";
+    } else if (c == '\r' || c == '\n') {
+      out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+  return out;
+}
+
+}  // namespace
+
+bool IsBatchFile(std::string_view path) {
+  return EndsWithNoCase(path, ".bat") || EndsWithNoCase(path, ".cmd");
+}
+
+std::string QuoteShellArgument(std::string_view text, bool forBatch) {
+  return forBatch ? QuoteForBatch(text) : QuoteForProgram(text);
+}
 
 AlarmAction SplitAlarmAction(std::string_view line) {
   AlarmAction action;
@@ -44,7 +125,7 @@ ShellCommand SplitExeText(std::string_view text) {
     command.Path = std::string(text);
   } else {
     command.Path = std::string(text.substr(0, at));
-    command.Parameters = "\"" + std::string(text.substr(at + 2)) + "\"";
+    command.Parameters = QuoteShellArgument(text.substr(at + 2), IsBatchFile(command.Path));
   }
   command.File = "\"" + command.Path + "\"";
   return command;

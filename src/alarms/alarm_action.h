@@ -34,13 +34,21 @@ int MessageKindOf(std::string_view kind) noexcept;
 // character cut in half at the end of the text is dropped, so it cannot swallow the line end.
 std::string MessageDisplayText(std::string_view text);
 
+// Whether the shell runs `path` through the command interpreter (a ".bat" or ".cmd" file).
+bool IsBatchFile(std::string_view path);
+// `text` enclosed in double quotes so that it reaches the program as exactly one argument, whatever
+// it holds: escaped by the usual command-line rules for a program, or by the command
+// interpreter's for a batch file (where no text can start a command of its own).
+std::string QuoteShellArgument(std::string_view text, bool forBatch);
+
 // An "Exe" text split for the shell: the path before "::" and the command line after it, each
-// enclosed in double quotes, so the whole command line reaches the program as one argument.
-// Without "::" there are no parameters (an empty string).
+// enclosed in double quotes, so the whole command line reaches the program as one argument (quotes
+// and backslashes inside it escaped for the kind of file, see QuoteShellArgument). Without "::"
+// there are no parameters (an empty string).
 struct ShellCommand {
   std::string Path;        // as written, for the existence test and the not-found message
   std::string File;        // the path enclosed in double quotes
-  std::string Parameters;  // the command line enclosed in double quotes, or empty
+  std::string Parameters;  // the command line as one quoted argument, or empty
 };
 ShellCommand SplitExeText(std::string_view text);
 

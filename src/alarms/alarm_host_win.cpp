@@ -20,8 +20,9 @@ bool ShellOpenFile(std::string_view file, std::string_view parameters) {
   const std::wstring wideParameters = Cp932ToWide(parameters);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
-  // The call returns once the program was started; a failure shows no dialog of the shell's own.
-  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  // The call returns once the program was started. A file the shell cannot open is reported by
+  // the shell itself (no associated program, access denied).
+  info.fMask = SEE_MASK_NOASYNC;
   info.hwnd = nullptr;
   info.lpVerb = L"open";
   info.lpFile = wideFile.c_str();

@@ -17,7 +17,7 @@ namespace mirovane {
 bool FileExistsCp932(std::string_view path);
 
 // The shell's "open" of cp932 `file` with `parameters` (empty: none), no owner window, shown
-// normally, without the shell's own error dialogs. True when the shell started it.
+// normally; the shell reports its own failures. True when the shell started it.
 bool ShellOpenFile(std::string_view file, std::string_view parameters);
 
 class WinAlarmHost final : public AlarmHost {

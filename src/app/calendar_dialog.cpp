@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../../res/resource.h"
+#include "alarms/busy_scope.h"
 #include "app/app_paths.h"
 #include "app/layout.h"
 #include "app/settings_codec.h"
@@ -23,15 +24,6 @@ namespace {
 
 // The common font dialog's range; the file may hold anything.
 constexpr int kMaxFontPoints = 1638;
-
-SYSTEMTIME ToSystemTime(const DateTimeRecord& dt) {
-  SYSTEMTIME st{};
-  st.wYear = dt.Year;
-  st.wMonth = dt.Month;
-  st.wDay = dt.Day;
-  st.wDayOfWeek = static_cast<WORD>(dt.DayOfWeek - 1);
-  return st;
-}
 
 int ClampPoints(int points) { return std::clamp(points, 1, kMaxFontPoints); }
 
@@ -64,11 +56,6 @@ void Place(ui::Window& w, const Rect& r) { w.SetBounds(r.x, r.y, r.w, r.h); }
 void Place(ui::Control& c, const Rect& r) { c.SetBounds(r.x, r.y, r.w, r.h); }
 
 }  // namespace
-
-COLORREF ResolveColor(ColorValue value) {
-  if (value & kSystemColorFlag) return GetSysColor(static_cast<int>(value & 0xFF));
-  return value & 0x00FFFFFF;
-}
 
 TCalendarDialog::TCalendarDialog()
     : Timer1(*this, 100, false),
@@ -124,7 +111,7 @@ void TCalendarDialog::CreateControls() {
 
 void TCalendarDialog::FormCreate() {
   LoadSettings();
-  SetDateTimeEx(LocalNow());
+  SetDateTimeEx(Now());
 
   Tag = 0;
   BusyFlag = true;
@@ -135,7 +122,8 @@ void TCalendarDialog::FormCreate() {
   HideCountdown = 0;
 
   // The calendar shows today.
-  MainCalendar.SetDate(ToSystemTime(CurrentDateTime()));
+  const DateTimeRecord& today = CurrentDateTime();
+  MainCalendar.SetDate(ToSystemTime(CalendarDate{today.Year, today.Month, today.Day}));
 
   SetWindowTextW(Handle(), L"Mirovane");
   // The task bar's restart message also reaches a window of an elevated process.
@@ -150,7 +138,11 @@ void TCalendarDialog::FormCreate() {
 
   AlarmHost.owner = Handle();
   AlarmHost.beforeMessage = [this] {
-    if (IsWindowVisible(Handle())) HideCountdown = 0;
+    // A message over the visible window ends a pending hide and the stored-in-tray state.
+    if (IsWindowVisible(Handle())) {
+      HideCountdown = 0;
+      InTray = false;
+    }
   };
   AlarmHost.alarmTimer = [this](bool on, unsigned ms) {
     Timer4.SetEnabled(false);
@@ -176,10 +168,13 @@ void TCalendarDialog::FormShow() {
 
 void TCalendarDialog::FormClose() {
   // Nothing is written at exit; the tray icon goes with the window.
-  if (TrayIconPresent) {
-    TrayIconPresent = false;
-    Shell_NotifyIconW(NIM_DELETE, &trayRecord_);
-  }
+  RemoveTrayIcon();
+}
+
+void TCalendarDialog::RemoveTrayIcon() {
+  if (!TrayIconPresent) return;
+  TrayIconPresent = false;
+  Shell_NotifyIconW(NIM_DELETE, &trayRecord_);
 }
 
 // ---- Settings store ----------------------------------------------------------------------------
@@ -230,7 +225,8 @@ bool TCalendarDialog::SaveSettings() {
   // Start from the file as it is, so sections, keys and comments we do not know survive. A file
   // that exists but cannot be read is not overwritten: that would lose them.
   std::string text;
-  if (ReadWholeFile(IniPath, text) == ReadStatus::Error) {
+  const ReadStatus read = ReadWholeFile(IniPath, text);
+  if (read == ReadStatus::Error || read == ReadStatus::TooLarge) {
     ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
     return false;
   }
@@ -253,13 +249,7 @@ bool TCalendarDialog::SaveSettings() {
 
 void TCalendarDialog::ShowError(const std::wstring& text) {
   // Busy while the message is up: timers and reactions wait, and come back afterwards.
-  const bool wasBusy = BusyFlag;
-  BusyFlag = true;
-  struct Restore {
-    bool& flag;
-    bool value;
-    ~Restore() { flag = value; }
-  } restore{BusyFlag, wasBusy};
+  const BusyScope busy(BusyFlag);
   if (onErrorMessage) {
     onErrorMessage(text);
   } else {
@@ -286,15 +276,15 @@ void TCalendarDialog::ApplyAreaFont() {
 }
 
 void TCalendarDialog::ApplyColors() {
-  MainCalendar.SetColor(CalendarColor::MonthBack, ResolveColor(Settings.CalendarBack));
-  MainCalendar.SetColor(CalendarColor::Text, ResolveColor(Settings.CalendarText));
-  MainCalendar.SetColor(CalendarColor::TrailingText, ResolveColor(Settings.TrailText));
-  MainCalendar.SetColor(CalendarColor::TitleBack, ResolveColor(Settings.TitleBack));
-  MainCalendar.SetColor(CalendarColor::TitleText, ResolveColor(Settings.TitleText));
+  MainCalendar.SetColor(CalendarColor::MonthBack, ToColorRef(Settings.CalendarBack));
+  MainCalendar.SetColor(CalendarColor::Text, ToColorRef(Settings.CalendarText));
+  MainCalendar.SetColor(CalendarColor::TrailingText, ToColorRef(Settings.TrailText));
+  MainCalendar.SetColor(CalendarColor::TitleBack, ToColorRef(Settings.TitleBack));
+  MainCalendar.SetColor(CalendarColor::TitleText, ToColorRef(Settings.TitleText));
 
-  labelBack_ = ResolveColor(Settings.LabelBack);
-  labelText_ = ResolveColor(Settings.LabelText);
-  color_ = ResolveColor(Settings.BorderColor);
+  labelBack_ = ToColorRef(Settings.LabelBack);
+  labelText_ = ToColorRef(Settings.LabelText);
+  color_ = ToColorRef(Settings.BorderColor);
   BackPanel.SetColor(color_);
   MainPanel.SetColor(labelBack_);
   ClockPanel.SetColor(labelBack_);
@@ -311,7 +301,7 @@ void TCalendarDialog::ApplyTransparency(bool colorKey, bool alpha) {
     return;
   }
   if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-  SetLayeredWindowAttributes(hwnd, ResolveColor(Settings.TransColor), Settings.AlphaValue,
+  SetLayeredWindowAttributes(hwnd, ToColorRef(Settings.TransColor), Settings.AlphaValue,
                              (colorKey ? LWA_COLORKEY : 0) | (alpha ? LWA_ALPHA : 0));
 }
 
@@ -370,8 +360,9 @@ void TCalendarDialog::Timer1Timer() {
       KeepHiddenWindowReachable();
       break;
     case HideAction::Show:
-      // Back where it was, without taking the focus from what the user works in.
-      ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+      // Back where it was, shown and active, so that Enter, Space and Esc reach it at once.
+      ShowWindow(hwnd, SW_SHOW);
+      SetForegroundWindow(hwnd);
       break;
     case HideAction::None:
       break;
@@ -508,7 +499,7 @@ void TCalendarDialog::LayoutWindow() {
 }
 
 void TCalendarDialog::RefreshDisplay() {
-  if (!SetDateTimeEx(LocalNow())) return;
+  if (!SetDateTimeEx(Now())) return;
   // Only the texts and the clock change; they repaint themselves. (BackPanel itself shows just
   // the border colour, so repainting it on every tick would cost time under every refresh and
   // show nothing new.)
@@ -537,7 +528,9 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Destroy();
       return 0;
     case WM_DESTROY:
-      // Closing the main window ends the program.
+      // However the window goes (closed, destroyed by its owner, the session ending), no icon of
+      // it stays behind in the tray. Closing the main window ends the program.
+      RemoveTrayIcon();
       PostQuitMessage(0);
       return 0;
     case WM_ERASEBKGND:

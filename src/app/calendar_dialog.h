@@ -13,9 +13,11 @@
 
 #include "alarms/alarm_engine.h"
 #include "alarms/alarm_host_win.h"
+#include "app/calendar_navigation.h"
 #include "app/clock_canvas_win.h"
 #include "app/settings.h"
 #include "format/formatter.h"
+#include "platform/clock.h"
 #include "controls/month_calendar_ex.h"
 #include "ui/control.h"
 #include "ui/dpi.h"
@@ -57,9 +59,9 @@ enum CalendarDialogControlId : int {
 // this fixed date, so the window does not change size while the clock runs.
 inline constexpr double kMeasuringSample = 8334.54875998845;
 
-// The pixel value of a settings colour: system colours (0x80000000 + index) through
-// GetSysColor, anything else by its low 24 bits.
-COLORREF ResolveColor(ColorValue value);
+// The calendar control's day of a date (the time of day left at midnight), and back.
+SYSTEMTIME ToSystemTime(const CalendarDate& date);
+CalendarDate FromSystemTime(const SYSTEMTIME& st);
 
 class TCalendarDialog : public ui::Window {
  public:
@@ -119,6 +121,9 @@ class TCalendarDialog : public ui::Window {
   // The options dialog: returns its modal result (1 save, 2 cancel, 3 abort, 4 revert, 5 apply).
   // Until the dialog exists it ends as cancelled.
   std::function<int()> optionsDialog;
+  // The local date-time the display follows (LocalNow); tests run the window on a clock of their
+  // own.
+  std::function<double()> nowSource;
   // The window's tray-icon record (owner, id 0, callback message, icon and tip).
   const NOTIFYICONDATAW& TrayRecord() const noexcept { return trayRecord_; }
   // The user item's caption in the popup menu (UTF-16), empty when it is hidden.
@@ -175,6 +180,9 @@ class TCalendarDialog : public ui::Window {
   void FormCreate();
   void FormShow();
   void FormClose();
+  // Takes the tray icon away if it is there; every way out of the window runs it.
+  void RemoveTrayIcon();
+  double Now() const { return nowSource ? nowSource() : LocalNow(); }
 
   void ApplyCalendarFont();
   void ApplyWindowFont();

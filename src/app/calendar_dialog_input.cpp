@@ -8,6 +8,7 @@
 #include <string>
 
 #include "alarms/alarm_action.h"
+#include "alarms/busy_scope.h"
 #include "app/calendar_dialog.h"
 #include "app/calendar_navigation.h"
 #include "format/datetime.h"
@@ -19,17 +20,6 @@
 #endif
 
 namespace mirovane {
-
-namespace {
-
-constexpr int kModalSave = 1;
-constexpr int kModalAbort = 3;
-constexpr int kModalRevert = 4;
-constexpr int kModalApply = 5;
-
-CalendarDate FromSystemTime(const SYSTEMTIME& st) {
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
-}
 
 SYSTEMTIME ToSystemTime(const CalendarDate& d) {
   SYSTEMTIME st{};
@@ -44,6 +34,17 @@ SYSTEMTIME ToSystemTime(const CalendarDate& d) {
       DayOfWeekFromDayNumber(DayNumberFromCivil(d.year, d.month, d.day)) - 1);
   return st;
 }
+
+CalendarDate FromSystemTime(const SYSTEMTIME& st) {
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+namespace {
+
+constexpr int kModalSave = 1;
+constexpr int kModalAbort = 3;
+constexpr int kModalRevert = 4;
+constexpr int kModalApply = 5;
 
 std::wstring Utf16(const char* utf8) { return Utf8ToWide(utf8); }
 
@@ -101,6 +102,7 @@ void TCalendarDialog::ConnectInput() {
   MainCalendar.onMouseDown = down;
   MainCalendar.onMouseMove = move;
   MainCalendar.onMouseUp = up;
+  MainCalendar.onDblClick = dbl;
   MainCalendar.onKeyDown = [this](WPARAM key) { FormKeyDown(key); };
   MainCalendar.onWheel = [this](int delta, WPARAM keys) { FormMouseWheel(delta, keys); };
 }
@@ -256,7 +258,7 @@ void TCalendarDialog::SwitchMonthCount() {
 // ---- Options dialog ----------------------------------------------------------------------------
 
 void TCalendarDialog::OpenOptionsDialog() {
-  BusyFlag = true;
+  const BusyScope busy(BusyFlag);
   const int result = optionsDialog ? optionsDialog() : kModalCancel;
   switch (result) {
     case kModalSave:
@@ -286,7 +288,6 @@ void TCalendarDialog::OpenOptionsDialog() {
       break;
   }
   if (Timer4.Enabled()) SelectNextAlarm(false);
-  BusyFlag = false;
 }
 
 // ---- Popup menu --------------------------------------------------------------------------------
@@ -379,12 +380,11 @@ void TCalendarDialog::OpenReadme() {
 
 void TCalendarDialog::AboutBox() {
   if (BusyFlag) return;
-  BusyFlag = true;
+  const BusyScope busy(BusyFlag);
   const bool readme = ReadmeExists();
   // With a Readme the box offers it: "確認(&C)" opens it.
   const bool confirmed = ShowMessage(AboutText(), kMessageInformation, readme);
   if (readme && confirmed) OpenReadme();
-  BusyFlag = false;
 }
 
 // ---- Tray icon ---------------------------------------------------------------------------------

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "alarms/alarm_action.h"
 #include "alarms/alarm_host_win.h"
 #include "alarms/message_window_win.h"
 #include "app/win_test_support.h"
@@ -73,6 +75,54 @@ TEST_F(AlarmHostTest, ExeAlarmPassesTheCommandLineAsOneArgument) {
   EXPECT_EQ(RecordedArguments(folder_), "-x -y\n");
   EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + ProgramCp932(), host_));
   EXPECT_EQ(RecordedArguments(folder_), "");
+}
+
+// A hostile command line stays one argument. The text tries to end the quotes and chain a second
+// program; that program is the recorder itself under another name, so its record would show.
+TEST_F(AlarmHostTest, QuotesInTheCommandLineStartNoSecondProgram) {
+  const fs::path other = folder_ / L"other.exe";
+  fs::copy_file(program_, other);
+  const std::string hostile = "a\" & \"" + WideToCp932(other.wstring()) + "\" & \"b";
+
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + ProgramCp932() + "::" + hostile, host_));
+  EXPECT_EQ(RecordedArguments(folder_), Cp932ToUtf8(hostile) + "\n");
+
+  // A batch file records what the command interpreter handed it as %1 and %2, and nothing may
+  // run after it. (Its record is made by the interpreter, so it holds the quoted form.) The
+  // second text also tries a variable that holds quotes.
+  const fs::path batch = folder_ / L"run.bat";
+  const fs::path record = folder_ / "batch.txt";
+  {
+    std::ofstream file(batch, std::ios::binary);
+    file << "@echo [%1][%2]> \"" << WideToCp932(record.wstring()) << "\"\r\n";
+  }
+  const std::string percent = "%CMDCMDLINE% " + hostile;
+  for (const std::string& text : {hostile, percent}) {
+    SCOPED_TRACE(Cp932ToUtf8(text));
+    EXPECT_FALSE(
+        PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + WideToCp932(batch.wstring()) + "::" + text, host_));
+    // The interpreter creates the file, then writes the line: wait for the whole line.
+    std::string seen;
+    for (int i = 0; i < 300; ++i) {
+      std::ifstream in(record, std::ios::binary);
+      seen.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      if (seen.find('\n') != std::string::npos) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::error_code ignored;
+    for (int i = 0; i < 100 && !fs::remove(record, ignored) && fs::exists(record); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // One argument, the whole text, and no second one.
+    EXPECT_EQ(seen.rfind("[\"", 0), 0u) << seen;
+    EXPECT_NE(seen.find("\"\" & \"\""), std::string::npos) << seen;
+    EXPECT_NE(seen.find("\"\"b\"]"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("][]"), std::string::npos) << seen;
+    // The batch has ended once its record exists; a chained program would have started by now.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(fs::exists(folder_ / "args.txt")) << "a second program ran";
+    fs::remove(folder_ / "args.txt");
+  }
 }
 
 std::wstring g_seen;  // text and caption of the message window the timer below closed

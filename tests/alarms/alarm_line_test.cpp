@@ -152,5 +152,29 @@ TEST(AlarmActions, ExeTextBecomesQuotedFileAndOneQuotedParameter) {
   EXPECT_EQ(c.File, "\"\"");
 }
 
+// Whatever the command line holds, it stays one argument: for a program by the usual escapes, for
+// a batch file so that the command interpreter never sees a quote end (or a variable) inside it.
+TEST(AlarmActions, CommandLineCannotBreakOutOfItsQuotes) {
+  const std::string hostile = "a\" & other.exe & \"b";
+  EXPECT_EQ(SplitExeText("C:\\p\\c.exe::" + hostile).Parameters,
+            "\"a\\\" & other.exe & \\\"b\"");
+  EXPECT_EQ(SplitExeText("C:\\p\\run.BAT::" + hostile).Parameters,
+            "\"a\"\" & other.exe & \"\"b\"");
+  EXPECT_TRUE(IsBatchFile("x.Cmd"));
+  EXPECT_FALSE(IsBatchFile("x.bat.exe"));
+
+  // Backslashes escape only before a quote: doubled there and before the closing quote.
+  EXPECT_EQ(QuoteShellArgument("C:\\dir\\", false), "\"C:\\dir\\\\\"");
+  EXPECT_EQ(QuoteShellArgument("a\\\\\"b", false), "\"a\\\\\\\\\\\"b\"");
+  EXPECT_EQ(QuoteShellArgument("a\\b", false), "\"a\\b\"");
+  // 表 ends in byte 0x5C: it is a character, not a backslash before the closing quote.
+  const std::string table = Utf8ToCp932("予定表");
+  EXPECT_EQ(QuoteShellArgument(table, false), "\"" + table + "\"");
+  EXPECT_EQ(QuoteShellArgument(table + "\"", false), "\"" + table + "\\\"\"");
+
+  EXPECT_EQ(QuoteShellArgument("50% %PATH%\r\n", true), "\"50%\"\" %\"\"PATH%\"\"  \"");
+  EXPECT_EQ(QuoteShellArgument("", true), "\"\"");
+}
+
 }  // namespace
 }  // namespace mirovane

@@ -167,16 +167,16 @@ TEST_F(CalendarDialogTest, LabelsShowCurrentDateAndTime) {
 
 TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {
   TCalendarDialog& d = Shown();
+  // A clock of the test's own, 3 ms further at every reading.
+  double clock = LocalNow();
+  d.nowSource = [&] { return clock += 0.003 * kSecond; };
   SetTextCounter dateSets(d.DateLabel.Handle());
   SetTextCounter timeSets(d.TimeLabel.Handle());
   d.Settings.DateFormat = Utf8ToCp932("'日付'");
   d.Settings.TimeFormat = Utf8ToCp932("yyyy'年'");
 
   const double before = CurrentDateTime().Value;
-  for (int i = 0; i < 5; ++i) {
-    Sleep(3);  // a refresh within the same millisecond changes nothing at all
-    d.RefreshDisplay();
-  }
+  for (int i = 0; i < 5; ++i) d.RefreshDisplay();
   EXPECT_GT(CurrentDateTime().Value, before);
   EXPECT_EQ(dateSets.count(), 1);
   EXPECT_EQ(timeSets.count(), 1);
@@ -186,11 +186,9 @@ TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {
   // A hidden label keeps its text and catches up at the first refresh after it shows again.
   d.DateLabel.SetVisible(false);
   d.Settings.DateFormat = "yyyy";
-  Sleep(3);
   d.RefreshDisplay();
   EXPECT_EQ(WindowText(d.DateLabel.Handle()), L"日付");
   d.DateLabel.SetVisible(true);
-  Sleep(3);
   d.RefreshDisplay();
   EXPECT_EQ(WindowText(d.DateLabel.Handle()), Formatted("yyyy"));
   EXPECT_EQ(dateSets.count(), 2);
@@ -198,17 +196,26 @@ TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {
 
 TEST_F(CalendarDialogTest, DisplayRefreshTimerKeepsTheTimeCurrent) {
   TCalendarDialog& d = Shown();
+  EXPECT_EQ(d.Timer3.Interval(), 500u);
+  const testing::ManualTimer timer3(d.Handle(), d.Timer3);
+  // The clock the window follows, moved by the test: a tick shows the time it reads, and a tick
+  // within the same second sets no text.
+  double clock = LocalNow();
+  d.nowSource = [&] { return clock; };
   SetTextCounter timeSets(d.TimeLabel.Handle());
-  // Within a little over a second a second boundary passes and the timer renders the new time
-  // (a loaded machine may delay timer ticks, so wait up to 3 s for it).
-  const auto start = std::chrono::steady_clock::now();
-  while (timeSets.count() == 0 && std::chrono::steady_clock::now() - start < 3s) {
-    PumpMessagesFor(50ms);
-  }
-  EXPECT_GE(timeSets.count(), 1);
-  EXPECT_LE(timeSets.count(), 2);
-  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 1.0 * kSecond);
+  clock += 61 * kSecond;
+  timer3.Tick();
+  EXPECT_EQ(timeSets.count(), 1);
+  EXPECT_NEAR(CurrentDateTime().Value, clock, 0.001 * kSecond);
   EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+  clock += 0.2 * kSecond;
+  timer3.Tick();
+  EXPECT_LE(timeSets.count(), 2);  // a new second may begin within 0.2 s
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+  // Without the test's clock the window follows the system's.
+  d.nowSource = nullptr;
+  timer3.Tick();
+  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 1.0 * kSecond);
 }
 
 TEST_F(CalendarDialogTest, ClosingEndsTheMessageLoop) {

@@ -40,6 +40,44 @@ inline LOGFONTW FontOf(HWND hwnd) {
 // Character height in pixels of a font of `points` on the window's DPI.
 inline int PointPixels(int points, UINT dpi) { return MulDiv(points, static_cast<int>(dpi), 72); }
 
+// Takes one of a window's timers off the system clock: the test runs its ticks itself, one by one,
+// so what happens after n ticks does not depend on how busy the machine is. (Ticks already queued
+// for the window are dropped.)
+class ManualTimer {
+ public:
+  ManualTimer(HWND owner, const ui::Timer& timer) : owner_(owner), id_(timer.Id()) {
+    KillTimer(owner_, id_);
+    MSG msg;
+    while (PeekMessageW(&msg, owner_, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    }
+  }
+  void Tick(int times = 1) const {
+    for (int i = 0; i < times; ++i) SendMessageW(owner_, WM_TIMER, id_, 0);
+  }
+
+ private:
+  HWND owner_;
+  UINT_PTR id_;
+};
+
+// A plain top-level window of the test, shown and made the foreground window: something else the
+// user works in.
+class OtherWindow {
+ public:
+  OtherWindow()
+      : hwnd_(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 80, 40,
+                              nullptr, nullptr, nullptr, nullptr)) {
+    SetForegroundWindow(hwnd_);
+  }
+  ~OtherWindow() { DestroyWindow(hwnd_); }
+  OtherWindow(const OtherWindow&) = delete;
+  OtherWindow& operator=(const OtherWindow&) = delete;
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
 class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {

@@ -26,6 +26,26 @@ inline void PumpMessagesFor(std::chrono::milliseconds duration) {
   }
 }
 
+// Real mouse input: a move to `screen` and `clicks` left clicks there, queued as one sequence so
+// that no click can arrive before the pointer is in place.
+inline void ClickAt(POINT screen, int clicks = 1) {
+  INPUT in[5]{};
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+  in[0].type = INPUT_MOUSE;
+  in[0].mi.dx = MulDiv(screen.x, 65535, width > 0 ? width : 1);
+  in[0].mi.dy = MulDiv(screen.y, 65535, height > 0 ? height : 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  UINT n = 1;
+  for (int i = 0; i < clicks && n + 2 <= 5; ++i) {
+    in[n].type = in[n + 1].type = INPUT_MOUSE;
+    in[n].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[n + 1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    n += 2;
+  }
+  SendInput(n, in, sizeof(INPUT));
+}
+
 // Removes a pending WM_QUIT; returns whether there was one.
 inline bool TakeQuitMessage() {
   MSG msg;
