@@ -49,7 +49,12 @@ endfunction()
 # Every executable lands in one folder, so tests find mirovane-cli and Mirovane.exe beside themselves.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bin")
 
+# Every target of the project (program, tools, tests, benchmarks, fuzz targets) compiles with
+# these; the test command makes them errors (MIROVANE_WERROR).
 set(MIROVANE_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+if(MIROVANE_WERROR)
+  list(APPEND MIROVANE_WARNINGS -Werror)
+endif()
 set(MIROVANE_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 
 # GoogleTest: Debian's libgtest-dev natively, built from /usr/src/googletest for the cross build.
@@ -59,7 +64,8 @@ macro(mirovane_find_gtest)
       set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
       set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
       set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-      add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+      # SYSTEM: its headers are not ours to hold to our warning flags.
+      add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
     endif()
     set(MIROVANE_GTEST gtest gmock)
   else()
@@ -106,6 +112,7 @@ function(mirovane_assemble_targets)
     mirovane_find_gtest()
     add_executable(core_tests ${core_tests})
     target_link_libraries(core_tests PRIVATE ${test_core} ${MIROVANE_GTEST})
+    target_compile_options(core_tests PRIVATE ${MIROVANE_WARNINGS})
     target_include_directories(core_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
     add_dependencies(core_tests mirovane-cli)
     if(WIN32)
@@ -129,7 +136,7 @@ function(mirovane_windows_targets win win_tests)
 
   add_library(mirovane_win STATIC ${win_lib})
   target_link_libraries(mirovane_win PUBLIC mirovane_core
-                        comctl32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme)
+                        comctl32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme imm32)
   target_compile_options(mirovane_win PRIVATE ${MIROVANE_WARNINGS})
   target_compile_definitions(mirovane_win PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}")
   # res/resource.h (resource ids) for the layer's sources and for the resource script.
@@ -149,6 +156,7 @@ function(mirovane_windows_targets win win_tests)
     # manifest (visual styles, DPI awareness) and icon as in Mirovane.exe.
     add_executable(win_tests ${win_tests} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
     target_link_libraries(win_tests PRIVATE mirovane_win ${MIROVANE_GTEST})
+    target_compile_options(win_tests PRIVATE ${MIROVANE_WARNINGS})
     target_include_directories(win_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
     target_link_options(win_tests PRIVATE -static)
     target_compile_definitions(win_tests PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}")

@@ -17,8 +17,8 @@ class RecordingCanvas : public ClockCanvas {
 
   struct Call {
     std::string op;
-    std::vector<int> args;
-    std::string text;
+    std::vector<int> args{};
+    std::string text{};
     ColorValue color = 0;
   };
   std::vector<Call> calls;
@@ -96,7 +96,9 @@ TEST(ClockFace, HundredPixelFaceHasInnerRingAndNumbers) {
   bool clear = false;
   for (const auto& call : c.calls) {
     if (call.op == "brush") clear = call.args[0] == 0;
-    if (call.op == "text") EXPECT_TRUE(clear);
+    if (call.op == "text") {
+      EXPECT_TRUE(clear);
+    }
   }
 }
 
