@@ -11,7 +11,8 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"MirovaneForm";
 
-DWORD FrameStyle(FormFrame) { return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN; }
+// No WS_CLIPCHILDREN: group boxes paint only their frame, the form's background shows inside.
+DWORD FrameStyle(FormFrame) { return WS_POPUP | WS_CAPTION | WS_SYSMENU; }
 
 // A dialog frame: no icon, not sizable.
 DWORD FrameExStyle(FormFrame) { return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT; }
@@ -51,6 +52,14 @@ void Form::CreateWindowOn(HWND owner) {
   formFont_ = CreateUiFont(spec_.font, dpi_);
 
   CreateControls();
+  // Group boxes go to the bottom of the drawing order: the controls inside them are their
+  // siblings and must not be covered (they are no tab stops, so the Tab order stays).
+  for (Entry& e : entries_) {
+    if (dynamic_cast<GroupBox*>(e.control)) {
+      SetWindowPos(e.control->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
   Layout(dpi_);
 
   // The client size of the table, centred on the work area of the monitor.
