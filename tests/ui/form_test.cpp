@@ -13,6 +13,7 @@
 
 #include "app/main_window_fixture.h"
 #include "app/win_test_support.h"
+#include "controls/spin_edit.h"
 #include "platform/codec.h"
 #include "ui/dialog_controls.h"
 #include "ui/form.h"
@@ -51,6 +52,7 @@ class SampleForm : public ui::Form {
   ui::DateTimePicker dtpDate;
   ui::DateTimePicker dtpTime;
   ui::CheckList lstItems;
+  TSpinEditEx spnMonthX{kSpinMonthCount};
   ui::Button btnOk;
   ui::Button btnCancel;
 
@@ -80,7 +82,8 @@ class SampleForm : public ui::Form {
     dtpTime.timeOnly = true;
     dtpTime.SetFormat("HH':'mm");
     Add(dtpTime, {136, 178, 90, 22});
-    Add(lstItems, {8, 206, 400, 80});
+    Add(lstItems, {8, 206, 300, 80});
+    Add(spnMonthX, {320, 206, 46, 21});
     Add(btnOk, {230, 296, 85, 25}, "設定保存(&S)", ui::kDefault);
     Add(btnCancel, {322, 296, 85, 25}, "キャンセル(&C)", ui::kCancel);
   }
@@ -221,7 +224,7 @@ TEST_F(FormTest, KeyboardMovesInTableOrderAndEndsWithDefaultAndCancel) {
     if (!w) return;
     SetForegroundWindow(w);
     WaitFor([&] { return FocusOf(thread_) != nullptr; });
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
       const HWND before = FocusOf(thread_);
       // Buttons by their captions (the pickers' texts are today's date and time).
       order.push_back(ClassName(before) +
@@ -248,12 +251,13 @@ TEST_F(FormTest, KeyboardMovesInTableOrderAndEndsWithDefaultAndCancel) {
       L"Button:" + Utf8ToWide("確認する(&K)"),
       L"Button:" + Utf8ToWide("甲(&A)"),
       L"ComboBox",
-      L"Edit",  // the edit part of the editable combo box
+      L"Edit",                                // the edit part of the editable combo box
       L"Button:" + Utf8ToWide("頁の箱(&P)"),  // the page's controls come before the tab strip
       L"SysTabControl32",
       L"SysDateTimePick32",
       L"SysDateTimePick32",
-      L"SysListView32"};
+      L"SysListView32",
+      L"Edit"};
   EXPECT_EQ(order, expected);
 
   // Enter anywhere presses the default button.
@@ -313,6 +317,60 @@ TEST_F(FormTest, CheckListFlipsTicksByClickAndSpace) {
   EXPECT_TRUE(form.lstItems.At(1).checked);
   EXPECT_FALSE(form.lstItems.At(4).checked);
   EXPECT_EQ(flipped, (std::vector<int>{1, 4}));
+}
+
+// A spin edit in a form's table: every click on its real arrows steps once, also at the limit and
+// when reversing; the Up key steps and still reaches the form's key handler.
+TEST_F(FormTest, SpinEditOnAFormStepsOncePerArrowClick) {
+  SampleForm form;
+  std::vector<int> values;
+  std::vector<WPARAM> formKeys;
+  std::size_t atLimit = 0;
+  form.whenCreated = [&] {
+    form.spnMonthX.onChange = [&] { values.push_back(form.spnMonthX.Value()); };
+    form.onKeyDown = [&](WPARAM key) {
+      formKeys.push_back(key);
+      return false;
+    };
+  };
+  std::thread user([&] {
+    const HWND w = FindOwnWindow(L"MirovaneForm");
+    if (!w) return;
+    SetForegroundWindow(w);
+    WaitFor([&] { return GetForegroundWindow() == w && FocusOf(thread_) != nullptr; });
+    RECT arrows{};
+    GetWindowRect(form.spnMonthX.Button().Handle(), &arrows);
+    const POINT up{(arrows.left + arrows.right) / 2, arrows.top + (arrows.bottom - arrows.top) / 4};
+    const POINT down{up.x, arrows.bottom - (arrows.bottom - arrows.top) / 4};
+    // Each click once the previous one is read and the arrows have let the mouse go.
+    const auto click = [&](POINT at, std::size_t expected) {
+      testing::ClickAt(at);
+      WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(thread_, &info);
+        return values.size() >= expected && info.hwndCapture == nullptr;
+      });
+    };
+    click(up, 1);    // 2
+    click(up, 2);    // 3
+    click(down, 3);  // 2
+    click(down, 4);  // 1
+    click(down, 4);  // at the lower limit: stays 1, no change to report
+    const std::size_t seen = values.size();
+    click(up, 5);  // 2
+    atLimit = seen;
+    WaitFor([&] { return FocusOf(thread_) == form.spnMonthX.Handle(); });
+    Keys({VK_UP});
+    WaitFor([&] { return values.size() >= 6 && !formKeys.empty(); });
+    PostMessageW(w, WM_CLOSE, 0, 0);
+  });
+  form.ShowModal(nullptr);
+  user.join();
+  EXPECT_EQ(values, (std::vector<int>{2, 3, 2, 1, 2, 3}));
+  EXPECT_EQ(atLimit, 4u);
+  ASSERT_FALSE(formKeys.empty());
+  EXPECT_EQ(formKeys.back(), static_cast<WPARAM>(VK_UP));
 }
 
 // While a form is modal over the main window, the main window's display goes on refreshing and
