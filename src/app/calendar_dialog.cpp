@@ -17,6 +17,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "platform/ini_file.h"
 
 namespace mirovane {
 
@@ -183,7 +184,8 @@ void TCalendarDialog::LoadSettings() {
   // A missing file, or one that cannot be read now, gives every key its default.
   std::string text;
   if (ReadWholeFile(IniPath, text) != ReadStatus::Ok) text.clear();
-  const IniDocument doc(text);
+  // A file saved with a byte-order mark (UTF-8 or UTF-16) reads as the system's reader reads it.
+  const IniDocument doc(DecodeIniFile(text).text);
 
   TCalendarSettings s;
   // The two font faces default to the ones in use.
@@ -230,7 +232,9 @@ bool TCalendarDialog::SaveSettings() {
     ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
     return false;
   }
-  IniDocument doc(text);
+  // Written back in the encoding the file had.
+  const DecodedIniFile file = DecodeIniFile(text);
+  IniDocument doc(file.text);
 
   TCalendarSettings s = Settings;
   const RECT r = WindowRect(Handle());
@@ -238,7 +242,7 @@ bool TCalendarDialog::SaveSettings() {
   s.LeftPosition = LeftToSetting(s, r.left, r.right - r.left, ScreenWidth());
   WriteSettings(doc, s);
   // Replaced whole or not at all: a failed save leaves the previous file as it was.
-  if (!WriteWholeFileAtomic(IniPath, doc.Text())) {
+  if (!WriteWholeFileAtomic(IniPath, EncodeIniFile(doc.Text(), file.format))) {
     ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
     return false;
   }

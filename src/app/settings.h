@@ -27,6 +27,8 @@ struct FontSetting {
   int Size = 12;     // points
   bool Italic = false;
   bool Bold = false;
+
+  bool operator==(const FontSetting&) const = default;
 };
 
 struct TCalendarSettings {
@@ -85,6 +87,8 @@ struct TCalendarSettings {
   std::uint8_t HideWait = 5;   // 100 ms units
   int DspCycle = 50;           // display refresh period in 10 ms units; 0 = off (at most 6000)
   int AlarmChk = 5;            // alarm check period in seconds; 0 = every 0.5 s (at most 1800)
+
+  bool operator==(const TCalendarSettings&) const = default;
 
   int MonthColumns() const { return ShowMonthCount >> 4; }
   int MonthRows() const { return ShowMonthCount & 15; }

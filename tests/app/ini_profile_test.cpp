@@ -15,6 +15,7 @@
 #include "app/test_folder.h"
 #include "platform/codec.h"
 #include "platform/ini.h"
+#include "platform/ini_file.h"
 
 namespace mirovane {
 namespace {
@@ -67,8 +68,14 @@ const std::vector<AwkwardFile>& AwkwardFiles() {
        "   \r\n"
        "Key4=   \r\n"
        "Eq = a=b = c\r\n",
-       {{"Spaced", "Key1"}, {"spaced", "KEY2"}, {"Spaced", "Key 3"}, {"Spaced", "Key4"},
-        {"Spaced", "Eq"}, {"Spaced", "Key"}, {"Spaced", "Key 3 "}, {" Spaced", "Key1"}}},
+       {{"Spaced", "Key1"},
+        {"spaced", "KEY2"},
+        {"Spaced", "Key 3"},
+        {"Spaced", "Key4"},
+        {"Spaced", "Eq"},
+        {"Spaced", "Key"},
+        {"Spaced", "Key 3 "},
+        {" Spaced", "Key1"}}},
       {"quotes",
        "[Q]\r\n"
        "Double=\"  both  \"\r\n"
@@ -82,8 +89,16 @@ const std::vector<AwkwardFile>& AwkwardFiles() {
        "Nested=\"\"x\"\"\r\n"
        "Spaced =  \"x\"  \r\n"
        "DateFormat=\"  yyyy/mm/dd  \"\r\n",
-       {{"Q", "Double"}, {"Q", "Single"}, {"Q", "Mixed"}, {"Q", "OnlyOpen"}, {"Q", "OnlyClose"},
-        {"Q", "Inner"}, {"Q", "Empty"}, {"Q", "OneChar"}, {"Q", "Nested"}, {"Q", "Spaced"},
+       {{"Q", "Double"},
+        {"Q", "Single"},
+        {"Q", "Mixed"},
+        {"Q", "OnlyOpen"},
+        {"Q", "OnlyClose"},
+        {"Q", "Inner"},
+        {"Q", "Empty"},
+        {"Q", "OneChar"},
+        {"Q", "Nested"},
+        {"Q", "Spaced"},
         {"Q", "DateFormat"}}},
       {"duplicates",
        "[Dup]\r\n"
@@ -109,7 +124,11 @@ const std::vector<AwkwardFile>& AwkwardFiles() {
        "#Hash=1\r\n"
        "//Slash=1\r\n"
        "Real=1\r\n",
-       {{"C", "Key"}, {"C", "Indented"}, {"C", "#Hash"}, {"C", "//Slash"}, {"C", "Real"},
+       {{"C", "Key"},
+        {"C", "Indented"},
+        {"C", "#Hash"},
+        {"C", "//Slash"},
+        {"C", "Real"},
         {"C", ";Key"}}},
       {"LF line ends",
        "[L]\n"
@@ -167,8 +186,12 @@ const std::vector<AwkwardFile>& AwkwardFiles() {
        "[Calendar]\r\n"
        "FontName=ＭＳ Ｐゴシック\r\n"
        "DateFormat=\"ggge'年'm'月'd'日'\"\r\n",
-       {{"日本語", "表示"}, {"日本語", "キー"}, {"日本語", "予定表"}, {"Calendar", "FontName"},
-        {"Calendar", "DateFormat"}, {"日本語", "表"}}},
+       {{"日本語", "表示"},
+        {"日本語", "キー"},
+        {"日本語", "予定表"},
+        {"Calendar", "FontName"},
+        {"Calendar", "DateFormat"},
+        {"日本語", "表"}}},
   };
   return files;
 }
@@ -195,12 +218,67 @@ TEST_F(IniAgainstSystem, AwkwardFilesReadTheSame) {
       const auto ours = OurValue(doc, Utf8ToCp932(q.section), Utf8ToCp932(q.key));
       if (system != ours) {
         disagreements += Utf8ToWide(file.name) + L": [" + Utf8ToWide(q.section) + L"] " +
-                         Utf8ToWide(q.key) + L": system " + Show(system) + L", ours " +
-                         Show(ours) + L"\n";
+                         Utf8ToWide(q.key) + L": system " + Show(system) + L", ours " + Show(ours) +
+                         L"\n";
       }
     }
   }
   EXPECT_TRUE(disagreements.empty()) << WideToUtf8(disagreements);
+}
+
+// Files saved with a byte-order mark (UTF-8, and UTF-16 in both byte orders): our reader finds
+// what the system's reader finds, the first section too. Saved in the file's own encoding, an
+// unchanged document gives the file back byte for byte (a line cp932 cannot hold included), and
+// a changed value is what the system then reads.
+TEST_F(IniAgainstSystem, ByteOrderMarkedFilesReadAndSaveLikeTheSystem) {
+  const std::string before =
+      "[日本語]\r\n"
+      "表示=ソ能\r\n"
+      "キー = 値 \r\n"
+      "; 🙂\r\n"
+      "[Calendar]\r\n"
+      "FontName=ＭＳ Ｐゴシック\r\n"
+      "DateFormat=\"ggge'年'\"\r\n";
+  std::string after = before;
+  after.replace(after.find("ソ能"), std::string_view("ソ能").size(), "新しい値");
+
+  enum Kind { kUtf8, kUtf16Le, kUtf16Be };
+  const auto stored = [](Kind kind, const std::string& utf8) {
+    if (kind == kUtf8) return "\xEF\xBB\xBF" + utf8;
+    const bool bigEndian = kind == kUtf16Be;
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const wchar_t c : Utf8ToWide(utf8)) {
+      const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+      bytes += bigEndian ? high : low;
+      bytes += bigEndian ? low : high;
+    }
+    return bytes;
+  };
+  const std::vector<Query> queries = {{"日本語", "表示"},       {"日本語", "キー"},
+                                      {"Calendar", "FontName"}, {"calendar", "DATEFORMAT"},
+                                      {"Missing", "表示"},      {"日本語", "Missing"}};
+  for (const Kind kind : {kUtf8, kUtf16Le, kUtf16Be}) {
+    SCOPED_TRACE(kind);
+    const std::string bytes = stored(kind, before);
+    const auto path = folder_.Write("marked" + std::to_string(kind) + ".ini", bytes);
+    const DecodedIniFile file = DecodeIniFile(bytes);
+    IniDocument doc(file.text);
+    for (const Query& q : queries) {
+      EXPECT_EQ(SystemValue(path, Utf8ToWide(q.section), Utf8ToWide(q.key)),
+                OurValue(doc, Utf8ToCp932(q.section), Utf8ToCp932(q.key)))
+          << "[" << q.section << "] " << q.key;
+    }
+    EXPECT_EQ(OurValue(doc, Utf8ToCp932("日本語"), Utf8ToCp932("表示")), Utf8ToWide("ソ能"));
+    EXPECT_EQ(EncodeIniFile(doc.Text(), file.format), bytes);
+
+    doc.Set(Utf8ToCp932("日本語"), Utf8ToCp932("表示"), Utf8ToCp932("新しい値"));
+    const std::string saved = EncodeIniFile(doc.Text(), file.format);
+    EXPECT_EQ(saved, stored(kind, after));
+    const auto savedPath = folder_.Write("saved" + std::to_string(kind) + ".ini", saved);
+    EXPECT_EQ(SystemValue(savedPath, Utf8ToWide("日本語"), Utf8ToWide("表示")),
+              Utf8ToWide("新しい値"));
+    EXPECT_EQ(SystemValue(savedPath, L"Calendar", L"FontName"), Utf8ToWide("ＭＳ Ｐゴシック"));
+  }
 }
 
 TEST_F(IniAgainstSystem, SavedSettingsReadBackThroughTheSystem) {

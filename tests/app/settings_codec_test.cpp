@@ -73,9 +73,9 @@ TEST(SettingsRead, EncodingsAndRanges) {
       "[DateTime]\nShowClock=1\nFontSizeChange=200\nDateFormat=\"  yyyy  \"\n"
       "[ColorSet]\nLabelBack=pink\nTransColor=$000000FF\n"
       "[Reaction]\nDspCycle=10000\nAlarmChk=5000\nHideTime=300\n");
-  EXPECT_EQ(s.BorderWidth, 1);     // 257 keeps its low 8 bits
+  EXPECT_EQ(s.BorderWidth, 1);  // 257 keeps its low 8 bits
   EXPECT_EQ(s.TopPosition, 16);
-  EXPECT_EQ(s.LeftPosition, 0);    // unreadable: the default
+  EXPECT_EQ(s.LeftPosition, 0);  // unreadable: the default
   EXPECT_TRUE(s.StayOnTop);
   EXPECT_EQ(s.CalendarPosition, 0x22);
   EXPECT_EQ(s.MonthColumns(), 3);
@@ -110,8 +110,9 @@ TEST(SettingsWrite, RoundTripsEveryValueAndKeepsForeignKeys) {
   IniDocument doc(test::Sj("; mine\r\n[Extra]\r\nKeep=1\r\n[MainForm]\r\nUnknown=x\r\n"));
   WriteSettings(doc, s);
   const std::string text = doc.Text();
-  EXPECT_NE(text.find("; mine\r\n[Extra]\r\nKeep=1\r\n[MainForm]\r\nUnknown=x\r\nMemoryPosition=1\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("; mine\r\n[Extra]\r\nKeep=1\r\n[MainForm]\r\nUnknown=x\r\nMemoryPosition=1\r\n"),
+      std::string::npos);
   EXPECT_NE(text.find(test::Sj("DateFormat=\"  \\ggge'年'  \"\r\n")), std::string::npos);
   EXPECT_NE(text.find("LabelBack=$00123456\r\n"), std::string::npos);
   EXPECT_NE(text.find("BorderColor=clBtnFace\r\n"), std::string::npos);
@@ -131,6 +132,104 @@ TEST(SettingsWrite, RoundTripsEveryValueAndKeepsForeignKeys) {
   EXPECT_EQ(back.CalendarFont.Name, s.CalendarFont.Name);
 }
 
+// Every field away from its default, and values that differ from field to field, so that a key
+// left out of the save or the load, or tied to the wrong field, changes the file.
+TEST(SettingsWrite, EveryFieldThroughSaveAndLoad) {
+  TCalendarSettings s;
+  s.MemoryPosition = true;
+  s.InnerDesktop = false;
+  s.AlignRight = false;
+  s.TopPosition = -20;
+  s.LeftPosition = 1234567;
+  s.BorderWidth = 255;
+  s.LabelBorder = 9;
+  s.HideTrayIcon = true;
+  s.StayOnTop = false;
+  s.TitleBar = true;
+  s.HideCalendar = true;
+  s.CalendarPosition = 0x32;
+  s.ShowMonthCount = 0x43;
+  s.ShowWeekNumber = true;
+  s.ShowRedCircle = false;
+  s.CalendarFont = {test::Sj("ＭＳ 明朝"), 15, /*Italic=*/true, /*Bold=*/true};
+  s.FirstDayOfWeek = 2;
+  s.HideNowDate = true;
+  s.HideNowTime = true;
+  s.ShowClock = true;
+  s.DateFormat = test::Sj("  ggge'年'm'月'd'日'  ");
+  s.TimeFormat = "\"hh\":nn";
+  // Blanks at either end would be trimmed away by the reader: the name is saved in quotes.
+  s.DateTimeFont = {test::Sj(" メイリオ "), 21, /*Italic=*/true, /*Bold=*/false};
+  s.FontSizeChange = -3;
+  s.CalendarBack = 0x00123456;
+  s.CalendarText = 0x00000080;
+  s.TrailText = kSystemColorFlag | 15;
+  s.TitleBack = kColorNone;
+  s.TitleText = 0x00ABCDEF;
+  s.LabelBack = kColorDefault;
+  s.LabelText = kSystemColorFlag | 25;  // a system colour without a name
+  s.BorderColor = 0x00800000;
+  s.TransColor = 0x00010203;
+  s.Transparency = true;
+  s.AlphaBlend = true;
+  s.AlphaValue = 35;
+  s.PopupMenuItem = 7;
+  s.MainDblClick = 0;
+  s.IconDblClick = 1;
+  s.EnterKeyDown = 2;
+  s.SpaceBarDown = 4;
+  s.EscapeKeyDown = 6;
+  s.HideTime = 200;
+  s.HideWait = 9;
+  s.DspCycle = 6000;
+  s.AlarmChk = 1800;
+
+  const std::string file = test::Sj(
+      "[MainForm]\r\n"
+      "MemoryPosition=1\r\nInnerDesktop=0\r\nAlignRight=0\r\nHideTrayIcon=1\r\nStayOnTop=0\r\n"
+      "TitleBar=1\r\nBorderWidth=255\r\nLabelBorder=9\r\nTopPosition=-20\r\n"
+      "LeftPosition=1234567\r\n"
+      "\r\n"
+      "[Calendar]\r\n"
+      "CalendarPosition=50\r\nHideCalendar=1\r\nShowMonthCount=67\r\nShowWeekNumber=1\r\n"
+      "ShowRedCircle=0\r\nFontName=ＭＳ 明朝\r\nFontSize=15\r\nFontBold=1\r\nFontItalic=1\r\n"
+      "FirstDayOfWeek=2\r\n"
+      "\r\n"
+      "[DateTime]\r\n"
+      "HideNowDate=1\r\nHideNowTime=1\r\nShowClock=1\r\n"
+      "DateFormat=\"  ggge'年'm'月'd'日'  \"\r\nTimeFormat=\"\"hh\":nn\"\r\n"
+      "FontName=\" メイリオ "
+      "\"\r\nFontSize=21\r\nFontBold=0\r\nFontItalic=1\r\nFontSizeChange=-3\r\n"
+      "\r\n"
+      "[ColorSet]\r\n"
+      "CalendarBack=$00123456\r\nCalendarText=clMaroon\r\nTrailText=clBtnFace\r\n"
+      "TitleBack=clNone\r\nTitleText=$00ABCDEF\r\nLabelBack=clDefault\r\n"
+      "LabelText=$80000019\r\nBorderColor=clNavy\r\nTransColor=$00010203\r\n"
+      "Transparency=1\r\nAlphaBlend=1\r\nAlphaValue=35\r\n"
+      "\r\n"
+      "[Reaction]\r\n"
+      "PopupMenuItem=7\r\nMainDblClick=0\r\nIconDblClick=1\r\nEnterKeyDown=2\r\n"
+      "SpaceBarDown=4\r\nEscapeKeyDown=6\r\nHideTime=200\r\nHideWait=9\r\nDspCycle=6000\r\n"
+      "AlarmChk=1800\r\n");
+
+  // A new file, byte for byte: sections and keys in save order, every value in its encoding.
+  IniDocument doc;
+  WriteSettings(doc, s);
+  EXPECT_EQ(doc.Text(), file);
+
+  // Read back, the record is the one saved. Saving it again lists each field on a line of its
+  // own, so a field that did not come back shows as the line of its key.
+  TCalendarSettings back;
+  ReadSettings(IniDocument(file), back);
+  IniDocument again;
+  WriteSettings(again, back);
+  EXPECT_EQ(again.Text(), file);
+  EXPECT_EQ(back.CalendarFont.Name, s.CalendarFont.Name);
+  EXPECT_EQ(back.DateTimeFont.Name, s.DateTimeFont.Name);
+  EXPECT_EQ(back.DateFormat, s.DateFormat);
+  EXPECT_EQ(back.TimeFormat, s.TimeFormat);
+}
+
 TEST(SettingsWrite, NewFileHasSectionsAndKeysInSaveOrder) {
   IniDocument doc;
   WriteSettings(doc, TCalendarSettings{});
@@ -144,8 +243,8 @@ TEST(SettingsWrite, NewFileHasSectionsAndKeysInSaveOrder) {
         "FontBold=0\r\nFontItalic=0\r\nFirstDayOfWeek=7\r\n",
         "[DateTime]\r\nHideNowDate=0\r\nHideNowTime=0\r\nShowClock=0\r\n",
         "[ColorSet]\r\nCalendarBack=clCream\r\nCalendarText=clBlack\r\nTrailText=clOlive\r\n",
-        "AlphaValue=200\r\n",
-        "[Reaction]\r\nPopupMenuItem=3\r\nMainDblClick=5\r\n", "DspCycle=50\r\nAlarmChk=5\r\n"}) {
+        "AlphaValue=200\r\n", "[Reaction]\r\nPopupMenuItem=3\r\nMainDblClick=5\r\n",
+        "DspCycle=50\r\nAlarmChk=5\r\n"}) {
     const std::size_t found = text.find(piece, at);
     ASSERT_NE(found, std::string::npos) << piece;
     at = found + piece.size();
