@@ -1,21 +1,19 @@
 #include "alarms/alarm_line.h"
 
+#include <limits>
+
 #include "platform/codec.h"
 
 namespace mirovane {
 
-namespace {
-
-// Bytes `first`..`first + count - 1` (1-based) of the line; bytes past its end read as empty,
-// so a short piece at the end of a line is shorter than `count`.
-std::string_view Piece(std::string_view line, std::size_t first, std::size_t count) noexcept {
+// Bytes `first`..`first + count - 1` (1-based) of the line; bytes past its end read as empty.
+std::string_view LinePiece(std::string_view line, std::size_t first, std::size_t count) noexcept {
   const std::size_t start = first - 1;
   if (start >= line.size()) return {};
   return line.substr(start, count);
 }
 
-// Strict conversion: leading blanks, an optional sign, at least one digit and nothing else.
-bool StrictNumber(std::string_view s, int& value) noexcept {
+bool StrictAlarmNumber(std::string_view s, int& value) noexcept {
   std::size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
   bool negative = false;
@@ -27,22 +25,16 @@ bool StrictNumber(std::string_view s, int& value) noexcept {
   int v = 0;
   for (; i < s.size(); ++i) {
     if (s[i] < '0' || s[i] > '9') return false;
-    v = v * 10 + (s[i] - '0');  // pieces are at most four bytes: no overflow
+    const int digit = s[i] - '0';
+    if (v > (std::numeric_limits<int>::max() - digit) / 10) return false;
+    v = v * 10 + digit;
   }
   value = negative ? -v : v;
   return true;
 }
 
-int NumberOrZero(std::string_view s) noexcept {
-  int v = 0;
-  return StrictNumber(s, v) ? v : 0;
-}
-
-// The 16-bit fields keep the low 16 bits: -1 is stored as 65535.
-std::uint16_t Field(int v) noexcept { return static_cast<std::uint16_t>(v); }
-
 // Band codes of the time field, compared as cp932 bytes.
-std::uint16_t BandOf(std::string_view code) {
+std::uint16_t AlarmBandOf(std::string_view code) {
   static const std::string kCodes[] = {Utf8ToCp932("前"), Utf8ToCp932("後"), Utf8ToCp932("昼"),
                                        Utf8ToCp932("夜")};
   for (std::uint16_t i = 0; i < 4; ++i) {
@@ -51,6 +43,16 @@ std::uint16_t BandOf(std::string_view code) {
   return kBandNone;
 }
 
+namespace {
+
+int NumberOrZero(std::string_view s) noexcept {
+  int v = 0;
+  return StrictAlarmNumber(s, v) ? v : 0;
+}
+
+// The 16-bit fields keep the low 16 bits: -1 is stored as 65535.
+std::uint16_t Field(int v) noexcept { return static_cast<std::uint16_t>(v); }
+
 }  // namespace
 
 bool ParseAlarmLine(std::string_view line, AlarmEntry& entry) {
@@ -58,57 +60,58 @@ bool ParseAlarmLine(std::string_view line, AlarmEntry& entry) {
   entry = AlarmEntry{};
   entry.Due = due;
 
-  entry.Active = Piece(line, 1, 1) == "*";
+  entry.Active = LinePiece(line, 1, 1) == "*";
   if (!entry.Active) return true;
 
   int n = 0;
-  entry.DayFlag = Piece(line, 12, 1) == "*";
-  if (Piece(line, 2, 1) != "[") {
-    if (Piece(line, 10, 2) == "xx") {
+  entry.DayFlag = LinePiece(line, 12, 1) == "*";
+  if (LinePiece(line, 2, 1) != "[") {
+    if (LinePiece(line, 10, 2) == "xx") {
       entry.DateKind = kDateDaily;
     } else {
-      if (!StrictNumber(Piece(line, 10, 2), n)) return false;
+      if (!StrictAlarmNumber(LinePiece(line, 10, 2), n)) return false;
       entry.Day = Field(n);
-      if (Piece(line, 7, 2) == "xx") {
+      if (LinePiece(line, 7, 2) == "xx") {
         entry.DateKind = kDateMonthly;
       } else {
-        if (!StrictNumber(Piece(line, 7, 2), n)) return false;
+        if (!StrictAlarmNumber(LinePiece(line, 7, 2), n)) return false;
         entry.Month = Field(n);
-        if (Piece(line, 2, 4) == "xxxx") {
+        if (LinePiece(line, 2, 4) == "xxxx") {
           entry.DateKind = kDateYearly;
         } else {
-          if (!StrictNumber(Piece(line, 2, 4), n)) return false;
+          if (!StrictAlarmNumber(LinePiece(line, 2, 4), n)) return false;
           entry.Year = Field(n);
           entry.DateKind = kDateSpecific;
         }
       }
     }
   } else {
-    if (!StrictNumber(Piece(line, 3, 1), n)) return false;
+    if (!StrictAlarmNumber(LinePiece(line, 3, 1), n)) return false;
     entry.Day = Field(n);
     entry.DateKind = kDateWeekday;
   }
 
-  entry.StartupFlag = Piece(line, 18, 1) == "*";
-  if (Piece(line, 15, 1) != ":") {
-    entry.HourOrBand = BandOf(Piece(line, 16, 2));
-    if (Piece(line, 13, 1) != "S") {
+  entry.StartupFlag = LinePiece(line, 18, 1) == "*";
+  if (LinePiece(line, 15, 1) != ":") {
+    entry.HourOrBand = AlarmBandOf(LinePiece(line, 16, 2));
+    if (LinePiece(line, 13, 1) != "S") {
       entry.TimeKind = kTimeEveryNMinutes;
-      const int period = NumberOrZero(Piece(line, 13, 3));
+      const int period = NumberOrZero(LinePiece(line, 13, 3));
       entry.Minutes = Field(period == 0 ? 1 : period);
     } else {
       entry.TimeKind = kTimeStartupOnly;
-      if (Piece(line, 14, 2) != "ta") entry.Minutes = Field(NumberOrZero(Piece(line, 14, 2)));
+      if (LinePiece(line, 14, 2) != "ta")
+        entry.Minutes = Field(NumberOrZero(LinePiece(line, 14, 2)));
     }
   } else {
-    if (!StrictNumber(Piece(line, 16, 2), n)) return false;
+    if (!StrictAlarmNumber(LinePiece(line, 16, 2), n)) return false;
     entry.Minutes = Field(n);
     entry.TimeKind = kTimeEveryHour;
-    const std::string_view hour = Piece(line, 13, 2);
+    const std::string_view hour = LinePiece(line, 13, 2);
     if (hour != "xx") {
-      entry.HourOrBand = BandOf(hour);
+      entry.HourOrBand = AlarmBandOf(hour);
       if (entry.HourOrBand == kBandNone) {
-        if (!StrictNumber(hour, n)) return false;
+        if (!StrictAlarmNumber(hour, n)) return false;
         entry.HourOrBand = Field(n);
         entry.TimeKind = kTimeOfDay;
       }

@@ -4,7 +4,8 @@
 // line in cp932 and is always read and written whole. Byte positions below are 1-based:
 //
 //   1       state: '*' active, anything else paused
-//   2-12    date field   ("2024/05/06 ", "xxxx/02/29*", "xxxx/xx/31*", "xxxx/xx/xx ", "[7]:平日   ")
+//   2-12    date field   ("2024/05/06 ", "xxxx/02/29*", "xxxx/xx/31*", "xxxx/xx/xx ",
+//                          "[7]:平日   ")
 //   13-18   time field   ("07:30 ", "後:00 ", "030昼 ", "015分*", "Start ", "S05rt ")
 //   19      a blank
 //   20-22   action kind  ("Msg", "Inf", "Que", "War", "Err", "Exe")
@@ -83,8 +84,18 @@ ReadStatus ReadAlarmLines(const std::filesystem::path& path, std::vector<std::st
 bool WriteAlarmLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
                      std::string* error = nullptr);
 
+// Bytes `first`..`first + count - 1` (1-based) of `line`; bytes past its end read as empty, so a
+// short piece at the end of a line is shorter than `count`.
+std::string_view LinePiece(std::string_view line, std::size_t first, std::size_t count) noexcept;
+// Strict conversion of a piece: leading blanks, an optional sign, at least one digit and nothing
+// else. False (and `value` untouched) for anything else, or a number beyond the range of int.
+bool StrictAlarmNumber(std::string_view s, int& value) noexcept;
+// The band of a two-byte band code ("前" 1, "後" 2, "昼" 3, "夜" 4); anything else is kBandNone.
+std::uint16_t AlarmBandOf(std::string_view code);
+
 // Finds `marker` in cp932 `text` from byte `from`, never starting a match on the second byte of
 // a double-byte character (表, ソ and 能 end in 0x5C). Returns npos when absent.
-std::size_t FindMarker(std::string_view text, std::string_view marker, std::size_t from = 0) noexcept;
+std::size_t FindMarker(std::string_view text, std::string_view marker,
+                       std::size_t from = 0) noexcept;
 
 }  // namespace mirovane
