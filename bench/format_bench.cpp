@@ -70,7 +70,9 @@ void BM_Format_DateDefault(benchmark::State& state) { Render(state, "yyyy/mm/dd'
 BENCHMARK(BM_Format_DateDefault);
 void BM_Format_TimeDefault(benchmark::State& state) { Render(state, "hh:nn:ss"); }
 BENCHMARK(BM_Format_TimeDefault);
-void BM_Format_JapaneseEra(benchmark::State& state) { Render(state, "\\ggge'年'm'月'd'日('aaa')'"); }
+void BM_Format_JapaneseEra(benchmark::State& state) {
+  Render(state, "\\ggge'年'm'月'd'日('aaa')'");
+}
 BENCHMARK(BM_Format_JapaneseEra);
 void BM_Format_MoonAge(benchmark::State& state) {
   Render(state, "%yyyy\"／\"mm\"／\"dd\"（\"DDD\"）月齢\"r");

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   engine.SelectNextAlarm(true);
   if (engine.Entries().size() > kMaxAlarmEntries) __builtin_trap();
   const std::uint8_t next = engine.NextAlarmIndex();
-  if (next != kNoAlarmIndex && (next >= engine.Entries().size() || !engine.Entries()[next].Active)) {
+  if (next != kNoAlarmIndex &&
+      (next >= engine.Entries().size() || !engine.Entries()[next].Active)) {
     __builtin_trap();
   }
 

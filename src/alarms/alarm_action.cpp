@@ -140,11 +140,16 @@ const std::string& MessageCaption(int kind, bool withConfirm) {
 
 unsigned MessageBeepType(int kind) noexcept {
   switch (kind) {
-    case kMessageWarning: return 0x30;      // MB_ICONEXCLAMATION
-    case kMessageError: return 0x10;        // MB_ICONHAND
-    case kMessageInformation: return 0x40;  // MB_ICONASTERISK
-    case kMessageQuestion: return 0x20;     // MB_ICONQUESTION
-    default: return 0;                      // MB_OK: the default sound
+    case kMessageWarning:
+      return 0x30;  // MB_ICONEXCLAMATION
+    case kMessageError:
+      return 0x10;  // MB_ICONHAND
+    case kMessageInformation:
+      return 0x40;  // MB_ICONASTERISK
+    case kMessageQuestion:
+      return 0x20;  // MB_ICONQUESTION
+    default:
+      return 0;  // MB_OK: the default sound
   }
 }
 

@@ -60,9 +60,9 @@ unsigned MessageBeepType(int kind) noexcept;
 
 // Texts of the alarm subsystem.
 namespace alarm_text {
-const std::string& ApplicationTitle();  // "Mirovane"
-const std::string& OkButton();          // "OK"
-const std::string& ConfirmButton();     // "確認(&C)"
+const std::string& ApplicationTitle();   // "Mirovane"
+const std::string& OkButton();           // "OK"
+const std::string& ConfirmButton();      // "確認(&C)"
 std::string LoadFailed(int listNumber);  // a line of the list could not be read
 std::string DueFailed(int listNumber);   // the due moment of a line could not be computed
 const std::string& ListUnreadable();     // the list file is gone when an alarm fires

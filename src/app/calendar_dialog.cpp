@@ -491,8 +491,8 @@ void TCalendarDialog::LayoutWindow() {
                            static_cast<DWORD>(GetWindowLongPtrW(self, GWL_EXSTYLE)), dpi);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  const int left = Settings.AlignRight ? static_cast<int>(before.right) - width
-                                       : static_cast<int>(before.left);
+  const int left =
+      Settings.AlignRight ? static_cast<int>(before.right) - width : static_cast<int>(before.left);
   SetWindowPos(self, nullptr, left, before.top, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 
@@ -508,8 +508,10 @@ void TCalendarDialog::RefreshDisplay() {
   // the border colour, so repainting it on every tick would cost time under every refresh and
   // show nothing new.)
   FormatBuffer buffer;
-  if (DateLabel.Visible()) DateLabel.SetText(TheFormatter().FormatInto(Settings.DateFormat, buffer));
-  if (TimeLabel.Visible()) TimeLabel.SetText(TheFormatter().FormatInto(Settings.TimeFormat, buffer));
+  if (DateLabel.Visible())
+    DateLabel.SetText(TheFormatter().FormatInto(Settings.DateFormat, buffer));
+  if (TimeLabel.Visible())
+    TimeLabel.SetText(TheFormatter().FormatInto(Settings.TimeFormat, buffer));
   if (ClockPanel.Visible()) DrawClockFace();
 }
 

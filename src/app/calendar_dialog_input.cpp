@@ -30,8 +30,8 @@ SYSTEMTIME ToSystemTime(const CalendarDate& d) {
   st.wMinute = static_cast<WORD>(d.minute);
   st.wSecond = static_cast<WORD>(d.second);
   st.wMilliseconds = static_cast<WORD>(d.millisecond);
-  st.wDayOfWeek = static_cast<WORD>(
-      DayOfWeekFromDayNumber(DayNumberFromCivil(d.year, d.month, d.day)) - 1);
+  st.wDayOfWeek =
+      static_cast<WORD>(DayOfWeekFromDayNumber(DayNumberFromCivil(d.year, d.month, d.day)) - 1);
   return st;
 }
 
@@ -297,9 +297,7 @@ void TCalendarDialog::UpdateUserMenu() {
   userMenuCaption_ = caption ? Utf16(caption) : std::wstring();
 }
 
-void TCalendarDialog::PopupMenu1Popup() {
-  ShowFromTray();
-}
+void TCalendarDialog::PopupMenu1Popup() { ShowFromTray(); }
 
 void TCalendarDialog::ShowPopupMenu(POINT screen) {
   PopupMenu1Popup();

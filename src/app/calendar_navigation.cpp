@@ -39,8 +39,8 @@ CalendarDate ShiftCalendarDays(CalendarDate date, int n) noexcept {
   return WithDay(date, civil.year, civil.month, civil.day);
 }
 
-std::optional<CalendarDate> NavigateCalendar(const CalendarDate& date, std::uint16_t key,
-                                             bool ctrl, int columns, int rows) noexcept {
+std::optional<CalendarDate> NavigateCalendar(const CalendarDate& date, std::uint16_t key, bool ctrl,
+                                             int columns, int rows) noexcept {
   const int y = date.year;
   const int m = date.month;
   // A page of twelve months turns by calendar years: to January before, to December after.
@@ -88,12 +88,18 @@ MonthCountStep NextMonthCountStep(bool hideCalendar, int monthDelta,
 
 const char* UserMenuCaption(int popupMenuItem) noexcept {
   switch (popupMenuItem) {
-    case 3: return "タスクトレイ収納(&U)";
-    case 4: return "ウィンドウ一時隠蔽(&U)";
-    case 5: return "カレンダー可視切替(&U)";
-    case 6: return "表示月数変更(&U)";
-    case 7: return "背景透明化切替(&U)";
-    default: return nullptr;
+    case 3:
+      return "タスクトレイ収納(&U)";
+    case 4:
+      return "ウィンドウ一時隠蔽(&U)";
+    case 5:
+      return "カレンダー可視切替(&U)";
+    case 6:
+      return "表示月数変更(&U)";
+    case 7:
+      return "背景透明化切替(&U)";
+    default:
+      return nullptr;
   }
 }
 

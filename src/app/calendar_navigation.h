@@ -31,16 +31,16 @@ inline constexpr std::uint16_t kKeyPageUp = 33, kKeyPageDown = 34, kKeyEnd = 35,
 
 // Where the calendar goes for `key` (Ctrl held or not) in a grid of `columns` x `rows` months;
 // nothing for keys it does not react to. The wheel counts as Page Up (up) and Page Down (down).
-std::optional<CalendarDate> NavigateCalendar(const CalendarDate& date, std::uint16_t key,
-                                             bool ctrl, int columns, int rows) noexcept;
+std::optional<CalendarDate> NavigateCalendar(const CalendarDate& date, std::uint16_t key, bool ctrl,
+                                             int columns, int rows) noexcept;
 
 // One step of the month-count switch: hidden -> one month -> the configured grid (3 x 4 when
 // one month is configured) -> hidden.
 struct MonthCountStep {
   enum Kind {
-    ShowOneMonth,   // grid 1 x 1, calendar shown
-    ShowGrid,       // `grid` (packed columns << 4 | rows), laid out again
-    HideCalendar,   // calendar hidden
+    ShowOneMonth,  // grid 1 x 1, calendar shown
+    ShowGrid,      // `grid` (packed columns << 4 | rows), laid out again
+    HideCalendar,  // calendar hidden
   } kind;
   std::uint8_t grid = 0x11;
 };

@@ -80,8 +80,8 @@ SIZE GdiClockCanvas::Extent(std::string_view cp932) {
 int GdiClockCanvas::TextWidth(std::string_view cp932) { return Extent(cp932).cx; }
 int GdiClockCanvas::TextHeight(std::string_view cp932) { return Extent(cp932).cy; }
 
-void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int minute,
-                               int second, const ClockColors& colors, HFONT fontHandle) {
+void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int minute, int second,
+                               const ClockColors& colors, HFONT fontHandle) {
   if (width <= 0 || height <= 0) return;
   LOGFONTW font{};
   if (fontHandle) GetObjectW(fontHandle, sizeof font, &font);

@@ -25,18 +25,25 @@ Visibility ComputeVisibility(const TCalendarSettings& s) {
 
 CalendarPlacement CalendarPlacementOf(std::uint8_t calendarPosition) {
   switch (calendarPosition & 15) {
-    case 0: return CalendarPlacement::Bottom;
-    case 2: return CalendarPlacement::Middle;
-    default: return CalendarPlacement::Top;
+    case 0:
+      return CalendarPlacement::Bottom;
+    case 2:
+      return CalendarPlacement::Middle;
+    default:
+      return CalendarPlacement::Top;
   }
 }
 
 ClockPlacement ClockPlacementOf(std::uint8_t calendarPosition) {
   switch (calendarPosition >> 4) {
-    case 0: return ClockPlacement::Right;
-    case 1: return ClockPlacement::Left;
-    case 2: return ClockPlacement::Top;
-    default: return ClockPlacement::Bottom;
+    case 0:
+      return ClockPlacement::Right;
+    case 1:
+      return ClockPlacement::Left;
+    case 2:
+      return ClockPlacement::Top;
+    default:
+      return ClockPlacement::Bottom;
   }
 }
 
@@ -68,8 +75,8 @@ LayoutResult ComputeLayout(const LayoutInput& in) {
   int dateHeight = 0;
   int timeHeight = 0;
   if (v.calendar) {
-    const Size grid = CalendarGridSize(in.calendarMonth, in.columns, in.rows,
-                                       in.calendarFontHeight, lb);
+    const Size grid =
+        CalendarGridSize(in.calendarMonth, in.columns, in.rows, in.calendarFontHeight, lb);
     w = grid.w;
     h = calendarHeight = grid.h;
   }

@@ -59,8 +59,8 @@ void TMonthCalendarEx::SetColor(CalendarColor slot, COLORREF color) {
 }
 
 COLORREF TMonthCalendarEx::GetColor(CalendarColor slot) const {
-  return Handle() ? static_cast<COLORREF>(SendMessageW(Handle(), MCM_GETCOLOR,
-                                                       static_cast<WPARAM>(slot), 0))
+  return Handle() ? static_cast<COLORREF>(
+                        SendMessageW(Handle(), MCM_GETCOLOR, static_cast<WPARAM>(slot), 0))
                   : CLR_INVALID;
 }
 

@@ -17,12 +17,12 @@ namespace mirovane {
 
 // The month calendar's colour slots (MCM_SETCOLOR indices).
 enum class CalendarColor : int {
-  Background = MCSC_BACKGROUND,       // 0, not used by the program
-  Text = MCSC_TEXT,                   // 1, day numbers of the shown month
-  TitleBack = MCSC_TITLEBK,           // 2
-  TitleText = MCSC_TITLETEXT,         // 3
-  MonthBack = MCSC_MONTHBK,           // 4
-  TrailingText = MCSC_TRAILINGTEXT,   // 5, days of the previous and next month
+  Background = MCSC_BACKGROUND,      // 0, not used by the program
+  Text = MCSC_TEXT,                  // 1, day numbers of the shown month
+  TitleBack = MCSC_TITLEBK,          // 2
+  TitleText = MCSC_TITLETEXT,        // 3
+  MonthBack = MCSC_MONTHBK,          // 4
+  TrailingText = MCSC_TRAILINGTEXT,  // 5, days of the previous and next month
 };
 
 class TMonthCalendarEx : public ui::Control {

@@ -12,8 +12,7 @@ struct Era {
   int yearOffset;   // era year = Gregorian year - offset
 };
 // Index 1..4; index 0 (before the first era) has no entry.
-inline constexpr Era kEras[5] = {
-    {0, 0}, {-11435, 1867}, {4595, 1911}, {9856, 1925}, {32516, 1988}};
+inline constexpr Era kEras[5] = {{0, 0}, {-11435, 1867}, {4595, 1911}, {9856, 1925}, {32516, 1988}};
 
 // The last era whose first day is not after `value`; 0 when none is. The raw value is compared,
 // time of day included, so before 1899-12-30 the order is that of the numbers.

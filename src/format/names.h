@@ -23,17 +23,17 @@ struct NameTables {
   std::string monthOld[13], monthOldReading[13];
 
   // Index 1..7 = Sunday..Saturday (0 unused), with the suffixed forms the tokens print.
-  std::string weekdayEnglish[8], weekdayEnglishUpper[8];          // Tues
-  std::string weekdayEnglishDay[8], weekdayEnglishDayUpper[8];    // Tuesday
-  std::string weekdayWide[8], weekdayWideUpper[8];                // Ｔｕｅｓ
-  std::string weekdayWideDay[8], weekdayWideDayUpper[8];          // Ｔｕｅｓｄａｙ
-  std::string weekdayKanji[8], weekdayReading[8];                 // 火, か
-  std::string weekdayKanjiYoubi[8], weekdayReadingYoubi[8];       // 火曜日, かようび
-  std::string weekdayKatakanaDay[8], weekdayHiraganaDay[8];       // チューズデー, ちゅーずでー
+  std::string weekdayEnglish[8], weekdayEnglishUpper[8];        // Tues
+  std::string weekdayEnglishDay[8], weekdayEnglishDayUpper[8];  // Tuesday
+  std::string weekdayWide[8], weekdayWideUpper[8];              // Ｔｕｅｓ
+  std::string weekdayWideDay[8], weekdayWideDayUpper[8];        // Ｔｕｅｓｄａｙ
+  std::string weekdayKanji[8], weekdayReading[8];               // 火, か
+  std::string weekdayKanjiYoubi[8], weekdayReadingYoubi[8];     // 火曜日, かようび
+  std::string weekdayKatakanaDay[8], weekdayHiraganaDay[8];  // チューズデー, ちゅーずでー
 
-  std::string bellSuffix;   // つ
-  std::string leapMark;     // 閏
-  std::string commonMark;   // 平
+  std::string bellSuffix;       // つ
+  std::string leapMark;         // 閏
+  std::string commonMark;       // 平
   std::string japaneseDecimal;  // ・
   std::string wideFullStop;     // ．
   std::string wideSpace;        // U+3000

@@ -10,8 +10,8 @@ namespace {
 
 // Converts with iconv; a sequence the target cannot hold, or an invalid input byte, becomes
 // `replacement` and the conversion goes on after one input byte (or one whole character).
-std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement,
-                    bool fromCp932) {
+std::string Convert(const char* to, const char* from, std::string_view in,
+                    std::string_view replacement, bool fromCp932) {
   std::string out;
   if (in.empty()) return out;
   iconv_t cd = iconv_open(to, from);

@@ -8,7 +8,8 @@ namespace {
 
 std::wstring ToWide(UINT codePage, std::string_view in) {
   if (in.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, 0, in.data(), static_cast<int>(in.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(codePage, 0, in.data(), static_cast<int>(in.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n);
   return out;

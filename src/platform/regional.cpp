@@ -82,14 +82,14 @@ std::string TranslateLocalePicture(std::string_view picture) {
     while (i + run < n && picture[i + run] == picture[i]) ++run;
     const char c = static_cast<char>(b);
     switch (c) {
-      case 'd':  // day, or weekday names from three letters on
-      case 'M':  // month
-      case 'y':  // year
-      case 'H':  // hour 0-23
-      case 'h':  // hour of the 12-hour clock
-      case 'm':  // minute
-      case 's':  // second
-      case 'g':  // era name
+      case 'd':    // day, or weekday names from three letters on
+      case 'M':    // month
+      case 'y':    // year
+      case 'H':    // hour 0-23
+      case 'h':    // hour of the 12-hour clock
+      case 'm':    // minute
+      case 's':    // second
+      case 'g':    // era name
       case 't': {  // AM/PM designator
         flush();
         const char token = c == 'M' ? 'm' : c == 'H' ? 'h' : c == 'h' ? 'f' : c == 'm' ? 'n' : c;

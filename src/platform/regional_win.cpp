@@ -18,7 +18,8 @@ bool ReadLocale(LCTYPE type, std::string& out) {
 // Separators are one character: the first one of the locale's text, or none.
 std::string FirstCharacter(const std::string& text) {
   if (text.empty()) return {};
-  const std::size_t len = IsCp932LeadByte(static_cast<unsigned char>(text[0])) && text.size() > 1 ? 2 : 1;
+  const std::size_t len =
+      IsCp932LeadByte(static_cast<unsigned char>(text[0])) && text.size() > 1 ? 2 : 1;
   return text.substr(0, len);
 }
 

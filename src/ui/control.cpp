@@ -8,7 +8,7 @@ namespace {
 // Marks a wrapper's control for look-ups that cannot go by the window procedure (another
 // subclass was put on top of ours); read only in that case.
 constexpr wchar_t kWrapperProperty[] = L"Mirovane.Control";
-}
+}  // namespace
 
 Control::~Control() {
   if (hwnd_) {
@@ -49,9 +49,9 @@ void Control::SetFont(HFONT font) noexcept {
 
 void Control::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text,
                            DWORD style, HWND parent, int id) {
-  const HWND hwnd = CreateWindowExW(exStyle, className, text, style | WS_CHILD, 0, 0, 0, 0, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                    ModuleInstance(), nullptr);
+  const HWND hwnd =
+      CreateWindowExW(exStyle, className, text, style | WS_CHILD, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
   if (!hwnd) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                             "CreateWindowExW");

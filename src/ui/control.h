@@ -32,7 +32,9 @@ class Control {
     if (hwnd_) ShowOrHide(hwnd_, visible);
   }
   RECT Bounds() const noexcept { return BoundsOf(hwnd_); }
-  void SetBounds(int x, int y, int width, int height) noexcept { MoveTo(hwnd_, x, y, width, height); }
+  void SetBounds(int x, int y, int width, int height) noexcept {
+    MoveTo(hwnd_, x, y, width, height);
+  }
 
   void SetFont(HFONT font) noexcept;
   HFONT Font() const noexcept { return font_; }

@@ -58,7 +58,9 @@ class Window {
     if (hwnd_) ShowOrHide(hwnd_, visible);
   }
   RECT Bounds() const noexcept { return BoundsOf(hwnd_); }
-  void SetBounds(int x, int y, int width, int height) noexcept { MoveTo(hwnd_, x, y, width, height); }
+  void SetBounds(int x, int y, int width, int height) noexcept {
+    MoveTo(hwnd_, x, y, width, height);
+  }
   UINT Dpi() const noexcept;
 
  protected:

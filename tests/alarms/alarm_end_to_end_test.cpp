@@ -227,7 +227,8 @@ int ProcessesNamed(const wchar_t* name) {
   int count = 0;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     if (_wcsicmp(entry.szExeFile, name) == 0) ++count;
   }
   CloseHandle(snapshot);

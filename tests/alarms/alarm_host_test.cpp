@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <chrono>
-#include <iterator>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -84,7 +84,8 @@ TEST_F(AlarmHostTest, QuotesInTheCommandLineStartNoSecondProgram) {
   fs::copy_file(program_, other);
   const std::string hostile = "a\" & \"" + WideToCp932(other.wstring()) + "\" & \"b";
 
-  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + ProgramCp932() + "::" + hostile, host_));
+  EXPECT_FALSE(
+      PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + ProgramCp932() + "::" + hostile, host_));
   EXPECT_EQ(RecordedArguments(folder_), Cp932ToUtf8(hostile) + "\n");
 
   // A batch file records what the command interpreter handed it as %1 and %2, and nothing may
@@ -99,8 +100,8 @@ TEST_F(AlarmHostTest, QuotesInTheCommandLineStartNoSecondProgram) {
   const std::string percent = "%CMDCMDLINE% " + hostile;
   for (const std::string& text : {hostile, percent}) {
     SCOPED_TRACE(Cp932ToUtf8(text));
-    EXPECT_FALSE(
-        PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + WideToCp932(batch.wstring()) + "::" + text, host_));
+    EXPECT_FALSE(PerformAlarmLine(
+        "*xxxx/xx/xx 07:30  Exe:" + WideToCp932(batch.wstring()) + "::" + text, host_));
     // The interpreter creates the file, then writes the line: wait for the whole line.
     std::string seen;
     for (int i = 0; i < 300; ++i) {

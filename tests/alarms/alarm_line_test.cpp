@@ -24,8 +24,8 @@ AlarmEntry Parsed(std::string_view utf8Line, bool expectOk = true) {
 std::string Fields(std::string_view utf8Line) {
   const AlarmEntry e = Parsed(utf8Line);
   char text[80];
-  std::snprintf(text, sizeof text, "%d %d/%d %d/%d/%d %d:%d %d%d", e.Active, e.DateKind, e.TimeKind, e.Year,
-                e.Month, e.Day, e.HourOrBand, e.Minutes, e.DayFlag, e.StartupFlag);
+  std::snprintf(text, sizeof text, "%d %d/%d %d/%d/%d %d:%d %d%d", e.Active, e.DateKind, e.TimeKind,
+                e.Year, e.Month, e.Day, e.HourOrBand, e.Minutes, e.DayFlag, e.StartupFlag);
   return text;
 }
 
@@ -55,7 +55,7 @@ TEST(AlarmLineParse, StartUpAndPeriodFields) {
 }
 
 TEST(AlarmLineParse, StrictNumbersAndWrappedFields) {
-  EXPECT_EQ(Parsed("*xxxx/xx/ 7 07:30  Msg:x").Day, 7);    // leading blank
+  EXPECT_EQ(Parsed("*xxxx/xx/ 7 07:30  Msg:x").Day, 7);  // leading blank
   EXPECT_EQ(Parsed("*xxxx/xx/+7 07:30  Msg:x").Day, 7);
   EXPECT_EQ(Parsed("*xxxx/xx/-1 07:30  Msg:x").Day, 65535);  // 16 bits keep -1 as 65535
   Parsed("*xxxx/xx/7  07:30  Msg:x", false);                 // trailing blank
@@ -63,9 +63,9 @@ TEST(AlarmLineParse, StrictNumbersAndWrappedFields) {
   Parsed("*xxxx/xx/0x 07:30  Msg:x", false);
   Parsed("*xxxx/xx/-  07:30  Msg:x", false);
   EXPECT_EQ(Parsed("*xxxx/xx/xx 07:4").Minutes, 4);  // a short piece at the end still converts
-  Parsed("*xxxx/xx/xx 07:", false);                    // an empty piece never does
-  Parsed("*", false);                                  // fails on the day
-  Parsed("*xxxx/xx/xx 分:00  Msg:x", false);           // neither xx, a band nor an hour
+  Parsed("*xxxx/xx/xx 07:", false);                  // an empty piece never does
+  Parsed("*", false);                                // fails on the day
+  Parsed("*xxxx/xx/xx 分:00  Msg:x", false);         // neither xx, a band nor an hour
   Parsed("*[x]:月     07:00  Msg:x", false);
   EXPECT_EQ(Parsed("*xxxx/xx/xx -1:00  Msg:x").HourOrBand, 65535);
 }
@@ -85,8 +85,8 @@ TEST(AlarmLines, SplitAtEveryKindOfLineEnd) {
   using V = std::vector<std::string>;
   EXPECT_EQ(SplitAlarmLines(""), V{});
   EXPECT_EQ(SplitAlarmLines("a\r\nb\rc\nd"), (V{"a", "b", "c", "d"}));
-  EXPECT_EQ(SplitAlarmLines("a\r\n"), V{"a"});          // a final line end adds nothing
-  EXPECT_EQ(SplitAlarmLines("a\n\r"), (V{"a", ""}));     // LF CR is two line ends
+  EXPECT_EQ(SplitAlarmLines("a\r\n"), V{"a"});        // a final line end adds nothing
+  EXPECT_EQ(SplitAlarmLines("a\n\r"), (V{"a", ""}));  // LF CR is two line ends
   EXPECT_EQ(SplitAlarmLines("\r\n\r\nx"), (V{"", "", "x"}));
   EXPECT_EQ(JoinAlarmLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
   EXPECT_EQ(JoinAlarmLines({}), "");
@@ -156,10 +156,8 @@ TEST(AlarmActions, ExeTextBecomesQuotedFileAndOneQuotedParameter) {
 // a batch file so that the command interpreter never sees a quote end (or a variable) inside it.
 TEST(AlarmActions, CommandLineCannotBreakOutOfItsQuotes) {
   const std::string hostile = "a\" & other.exe & \"b";
-  EXPECT_EQ(SplitExeText("C:\\p\\c.exe::" + hostile).Parameters,
-            "\"a\\\" & other.exe & \\\"b\"");
-  EXPECT_EQ(SplitExeText("C:\\p\\run.BAT::" + hostile).Parameters,
-            "\"a\"\" & other.exe & \"\"b\"");
+  EXPECT_EQ(SplitExeText("C:\\p\\c.exe::" + hostile).Parameters, "\"a\\\" & other.exe & \\\"b\"");
+  EXPECT_EQ(SplitExeText("C:\\p\\run.BAT::" + hostile).Parameters, "\"a\"\" & other.exe & \"\"b\"");
   EXPECT_TRUE(IsBatchFile("x.Cmd"));
   EXPECT_FALSE(IsBatchFile("x.bat.exe"));
 

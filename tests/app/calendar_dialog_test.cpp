@@ -9,13 +9,13 @@
 
 #include "app/application.h"
 #include "app/calendar_dialog.h"
+#include "app/main_window_fixture.h"
+#include "app/win_test_support.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/regional.h"
-#include "app/main_window_fixture.h"
-#include "app/win_test_support.h"
 
 namespace mirovane {
 namespace {

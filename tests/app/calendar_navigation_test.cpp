@@ -83,9 +83,12 @@ CycleState Step(CycleState s, std::uint8_t configured) {
   const MonthCountStep step =
       NextMonthCountStep(s.hidden, (s.grid >> 4) * (s.grid & 15), configured);
   switch (step.kind) {
-    case MonthCountStep::ShowOneMonth: return {false, 0x11};
-    case MonthCountStep::ShowGrid: return {false, step.grid};
-    case MonthCountStep::HideCalendar: return {true, s.grid};
+    case MonthCountStep::ShowOneMonth:
+      return {false, 0x11};
+    case MonthCountStep::ShowGrid:
+      return {false, step.grid};
+    case MonthCountStep::HideCalendar:
+      return {true, s.grid};
   }
   return s;
 }

@@ -23,7 +23,9 @@ class RecordingCanvas : public ClockCanvas {
   };
   std::vector<Call> calls;
 
-  void SetPen(ColorValue color, int width) override { calls.push_back({"pen", {width}, "", color}); }
+  void SetPen(ColorValue color, int width) override {
+    calls.push_back({"pen", {width}, "", color});
+  }
   void SetBrush(ColorValue color, bool solid) override {
     calls.push_back({"brush", {solid ? 1 : 0}, "", color});
   }

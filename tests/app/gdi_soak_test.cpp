@@ -108,8 +108,7 @@ long long HeapBytesInUse() {
 long long CommittedPrivateBytes() {
   long long total = 0;
   MEMORY_BASIC_INFORMATION info{};
-  for (const char* at = nullptr;
-       VirtualQuery(at, &info, sizeof info) == sizeof info;
+  for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;
        at = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
     if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) {
       total += static_cast<long long>(info.RegionSize);
@@ -124,7 +123,7 @@ struct Usage {
   long userObjects = 0;  // GetGuiResources; 0 under Wine, which does not implement it
   long windows = 0;
   long long heapBytes = 0;
-  long long committed = 0;  // committed private regions (VirtualQuery)
+  long long committed = 0;     // committed private regions (VirtualQuery)
   long long privateBytes = 0;  // commit charge: PagefileUsage (PrivateUsage stays 0 under Wine)
   long long workingSet = 0;
 };
@@ -220,21 +219,21 @@ class GdiSoak : public testing::MainWindowTest {
         "windows %ld -> %ld\n"
         "[ SOAK     ] heap in use %lld -> %lld, committed private %lld -> %lld, private bytes %lld "
         "-> %lld, working set %lld -> %lld\n",
-        shown, seconds, before.gdiObjects, after.gdiObjects, before.userObjects,
-        after.userObjects, before.windows, after.windows, before.heapBytes, after.heapBytes,
-        before.committed, after.committed, before.privateBytes, after.privateBytes,
-        before.workingSet, after.workingSet);
+        shown, seconds, before.gdiObjects, after.gdiObjects, before.userObjects, after.userObjects,
+        before.windows, after.windows, before.heapBytes, after.heapBytes, before.committed,
+        after.committed, before.privateBytes, after.privateBytes, before.workingSet,
+        after.workingSet);
     RecordProperty("refreshes", shown);
-    RecordProperty("gdi_objects", std::to_string(before.gdiObjects) + " -> " +
-                                      std::to_string(after.gdiObjects));
+    RecordProperty("gdi_objects",
+                   std::to_string(before.gdiObjects) + " -> " + std::to_string(after.gdiObjects));
     RecordProperty("private_bytes", std::to_string(before.privateBytes) + " -> " +
                                         std::to_string(after.privateBytes));
 
     // Every refresh of the test's own showed a new time (Timer3's come on top).
     EXPECT_GE(shown, count) << "refreshes that changed nothing";
     ASSERT_GT(before.gdiObjects, 0) << "GDI probe failed";
-    EXPECT_EQ(after.gdiObjects, before.gdiObjects) << "GDI objects lost over " << shown
-                                                   << " refreshes";
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects)
+        << "GDI objects lost over " << shown << " refreshes";
     EXPECT_EQ(after.userObjects, before.userObjects);
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_LE(after.heapBytes - before.heapBytes, kHeapSlack);

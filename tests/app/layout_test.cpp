@@ -47,7 +47,7 @@ TEST(Visibility, FollowsTheHideFlags) {
 TEST(Layout, DefaultWindowIsTextWidthPlusASquareClock) {
   const LayoutInput in = Defaults();
   const LayoutResult r = ComputeLayout(in);
-  const int w = 178;                       // the calendar is the widest part
+  const int w = 178;                        // the calendar is the widest part
   const int h = 156 + (16 + 4) + (16 + 4);  // calendar + two labels of th + LB + 2
   EXPECT_EQ(r.backPanel, (Rect{0, 0, w + h + 2, h + 2}));
   EXPECT_EQ(r.mainPanel, (Rect{1, 1, w, h}));

@@ -191,7 +191,8 @@ TEST_F(MainWindowBehaviour, ZeroHideTimeStaysHiddenUntilShownFromTheTray) {
 // ---- Position rules ----------------------------------------------------------------------------
 
 TEST_F(MainWindowBehaviour, MemoryPositionSnapsBackToTheRightEdgeDistance) {
-  WriteIni("[MainForm]\r\nMemoryPosition=1\r\nAlignRight=1\r\nLeftPosition=10\r\nTopPosition=40\r\n");
+  WriteIni(
+      "[MainForm]\r\nMemoryPosition=1\r\nAlignRight=1\r\nLeftPosition=10\r\nTopPosition=40\r\n");
   TCalendarDialog& d = Shown();
   const HWND w = d.Handle();
   EXPECT_EQ(d.Timer2.Interval(), 5000u);
@@ -430,9 +431,8 @@ TEST_F(MainWindowBehaviour, RightClickOpensTheMenuWithoutHidingAndItsExitItemClo
   EXPECT_TRUE(stayedWhileOpen);
   EXPECT_EQ(d.HideCountdown, 0);
   const std::vector<std::wstring> expected{
-      Utf8ToWide("タスクトレイ収納(&U)"), L"",
-      Utf8ToWide("オプション設定(&O)"),   Utf8ToWide("アラーム設定(&A)"),
-      L"",                                Utf8ToWide("ヘルプ(&H)"),
+      Utf8ToWide("タスクトレイ収納(&U)"), L"", Utf8ToWide("オプション設定(&O)"),
+      Utf8ToWide("アラーム設定(&A)"),     L"", Utf8ToWide("ヘルプ(&H)"),
       Utf8ToWide("Mirovaneの終了(&X)")};
   EXPECT_EQ(items, expected);
 
@@ -550,7 +550,9 @@ TEST_F(MainWindowBehaviour, DraggingTheDateLabelMovesTheWindow) {
     mouse(MOUSEEVENTF_LEFTUP);
   });
   PumpUntil(
-      [&] { return ScreenRect(w).left >= before.left + 59 && ScreenRect(w).top >= before.top + 39; },
+      [&] {
+        return ScreenRect(w).left >= before.left + 59 && ScreenRect(w).top >= before.top + 39;
+      },
       30s);
   user.join();
   PumpMessagesFor(200ms);
@@ -591,7 +593,8 @@ TEST_F(MainWindowBehaviour, DoubleClickOnTheCalendarRunsTheDoubleClickReaction) 
   RECT calendar{};
   GetWindowRect(d.MainCalendar.Handle(), &calendar);
   // On the days, clear of the title (whose click opens a month menu).
-  const POINT at{(calendar.left + calendar.right) / 2, calendar.top + (calendar.bottom - calendar.top) * 3 / 4};
+  const POINT at{(calendar.left + calendar.right) / 2,
+                 calendar.top + (calendar.bottom - calendar.top) * 3 / 4};
   // Wide enough for a slow machine between the two clicks.
   const UINT doubleClickTime = GetDoubleClickTime();
   SetDoubleClickTime(10000);

@@ -48,9 +48,9 @@ TEST(CivilDates, KnownDays) {
   EXPECT_EQ(epoch.year, 1899);
   EXPECT_EQ(epoch.month, 12);
   EXPECT_EQ(epoch.day, 30);
-  EXPECT_EQ(DayOfWeekFromDayNumber(0), 7);       // Saturday
-  EXPECT_EQ(DayOfWeekFromDayNumber(46364), 3);   // 2026-12-08, Tuesday
-  EXPECT_EQ(DayOfWeekFromDayNumber(8334), 4);    // 1922-10-25, Wednesday
+  EXPECT_EQ(DayOfWeekFromDayNumber(0), 7);      // Saturday
+  EXPECT_EQ(DayOfWeekFromDayNumber(46364), 3);  // 2026-12-08, Tuesday
+  EXPECT_EQ(DayOfWeekFromDayNumber(8334), 4);   // 1922-10-25, Wednesday
   EXPECT_EQ(DayOfWeekFromDayNumber(-1), 6);
   EXPECT_EQ(DayNumberFromCivil(2026, 12, 8), 46364);
   EXPECT_EQ(DayNumberFromCivil(1868, 9, 8), -11435);
@@ -132,8 +132,8 @@ TEST(Calendar, MoonAgeWorkedValues) {
 
 TEST(Calendar, MoonAgeStaysInItsWrappedRange) {
   DateTimeRecord r;
-  for (double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                   -1e300, 1e300}) {
+  for (double v : {std::numeric_limits<double>::quiet_NaN(),
+                   std::numeric_limits<double>::infinity(), -1e300, 1e300}) {
     r.Set(v);
     const double age = MoonAge(r);
     EXPECT_TRUE(age >= -0.004411 && age <= 29.535) << v;

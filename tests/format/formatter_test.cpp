@@ -35,7 +35,8 @@ TEST(Formatter, SampleFormats) {
       {"%gggee'年'mm'月'dd'日（'www'）'", "平成３８年１２月０８日（火）"},
       {"%yyyy\"／\"mm\"／\"dd\"（\"DDD\"）月齢\"r", "２０２６／１２／０８（TUE）月齢２９"},
       {"\"'\"yy/mm/dd \"（ユリウス通日：\"u\"日）\"", "'26/12/08 （ユリウス通日：2461384日）"},
-      {"%yyyy/mm/dd% dddddd %hh:nn:ss%  \"月齢\"rrr", "２０２６/１２/０８ Ｔｕｅ １７:０５:０９  月齢29.0"},
+      {"%yyyy/mm/dd% dddddd %hh:nn:ss%  \"月齢\"rrr",
+       "２０２６/１２/０８ Ｔｕｅ １７:０５:０９  月齢29.0"},
       {"%gee\"／\"mm\"／\"dd\"（\"aaaa\"） \"hh\"：\"nn\"：\"ss AM%PM",
        "Ｈ３８／１２／０８（火曜日） １７：０５：０９ ＰＭ"},
       {"\\ggge\"年\"kkkkkd\"日（\"aaa\"） \"am\\pm h\"時\"n\"分\"s\"秒\"",
@@ -47,7 +48,8 @@ TEST(Formatter, SampleFormats) {
       {"gee/mm/dd'('aaa') 'hh:nn:ss", "H38/12/08(火) 17:05:09"},
       {"ddd\", \"dd\" \"mmm\" \"yyyy\", \"hh:nn:ss", "Tue, 08 Dec 2026, 17:05:09"},
       {"DDDD', 'dd' 'MMMM' 'yyyy', 'ff:nn:ss' 'AM/PM", "TUESDAY, 08 DECEMBER 2026, 05:05:09 PM"},
-      {"\\ggge\"年（\"jjjj\"年・\"ll\"）\"kkk d\"日\" hhh\"の刻\"", "平成三八年（午年・平）師走 八日 酉の刻"},
+      {"\\ggge\"年（\"jjjj\"年・\"ll\"）\"kkk d\"日\" hhh\"の刻\"",
+       "平成三八年（午年・平）師走 八日 酉の刻"},
   };
   for (const auto& [format, expected] : cases) {
     EXPECT_EQ(Render(f, format), expected) << format;

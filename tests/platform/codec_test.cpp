@@ -7,7 +7,8 @@ namespace {
 
 TEST(Codec, Cp932RoundTripKeepsTrailBackslashes) {
   const std::string sj = Utf8ToCp932("表ソ能ｱ年A");
-  EXPECT_EQ(sj, std::string("\x95\x5C\x83\x5C\x94\x5C\xB1\x94\x4E" "A"));
+  EXPECT_EQ(sj, std::string("\x95\x5C\x83\x5C\x94\x5C\xB1\x94\x4E"
+                            "A"));
   EXPECT_EQ(Cp932ToUtf8(sj), "表ソ能ｱ年A");
 }
 
@@ -18,7 +19,9 @@ TEST(Codec, UnmappableAndInvalidInputIsReplaced) {
   EXPECT_TRUE(emoji == "a?b" || emoji == "a??b") << emoji;
   EXPECT_EQ(Utf8ToCp932(""), "");
 #ifndef _WIN32
-  EXPECT_EQ(Utf8ToCp932("a\xFF" "b"), "a?b");
+  EXPECT_EQ(Utf8ToCp932("a\xFF"
+                        "b"),
+            "a?b");
   EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\xEF\xBF\xBD");
 #endif
   // A cut character never swallows the text before it.

@@ -1,6 +1,7 @@
 // A form holding every spin edit of the dialogs and one of each other control of the toolkit, shown
 // for a look and a screenshot:  tools/wine-run build/windows/bin/form_showcase.exe [SECONDS]
-// (it closes itself after SECONDS, default 30; at 144 DPI run it in a prefix whose LogPixels is 144).
+// (it closes itself after SECONDS, default 30; at 144 DPI run it in a prefix whose LogPixels is
+// 144).
 #include <windows.h>
 
 #include <cwchar>
@@ -25,22 +26,23 @@ ui::FontSpec ShowcaseFont() {
 class ShowcaseForm : public ui::Form {
  public:
   explicit ShowcaseForm(UINT seconds)
-      : Form(ui::FormSpec{"コントロール見本", 600, 430, ui::FormFrame::SystemMenu, ShowcaseFont(), 2}),
+      : Form(ui::FormSpec{"コントロール見本", 600, 430, ui::FormFrame::SystemMenu, ShowcaseFont(),
+                          2}),
         close_(*this, seconds * 1000, true) {
     close_.onTimer = [this] { SetModalResult(2); };
   }
 
  protected:
   void CreateControls() override {
-    static const char* const kLabels[] = {"縦表示位置",   "ウィンドウ境界幅", "隠蔽持続時間",
-                                          "表示更新周期", "アラームチェック", "表示月数",
-                                          "文字サイズ",   "不透明度",         "分",
-                                          "遅延"};
+    static const char* const kLabels[] = {
+        "縦表示位置", "ウィンドウ境界幅", "隠蔽持続時間", "表示更新周期", "アラームチェック",
+        "表示月数",   "文字サイズ",       "不透明度",     "分",           "遅延"};
     Add(grpSpins, {8, 6, 290, 300}, " スピンエディット ");
     for (int i = 0; i < 10; ++i) {
       Add(labels[i], {20, 30 + 27 * i, 120, 18}, kLabels[i]);
       spins[i].Apply(kAllSpinSpecs[static_cast<std::size_t>(i)]);
-      Add(spins[i], {150, 27 + 27 * i, 30 + 8 * kAllSpinSpecs[static_cast<std::size_t>(i)].maxLength, 21});
+      Add(spins[i],
+          {150, 27 + 27 * i, 30 + 8 * kAllSpinSpecs[static_cast<std::size_t>(i)].maxLength, 21});
     }
     Add(grpOther, {306, 6, 286, 300}, " その他 ");
     Add(chkBox, {318, 28, 260, 20}, "チェックボックス(&K)");

@@ -159,9 +159,9 @@ TEST(UiLabel, ColoursComeFromTheLabel) {
   label.Create(host.Handle(), 8, "x");
   label.SetColors(RGB(10, 20, 30), RGB(200, 100, 0));
   HDC dc = GetDC(label.Handle());
-  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-      host.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-      reinterpret_cast<LPARAM>(label.Handle())));
+  const auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(host.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(label.Handle())));
   EXPECT_EQ(GetTextColor(dc), RGB(200, 100, 0));
   EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
   LOGBRUSH lb{};
