@@ -589,8 +589,17 @@ bool CheckList::OnNotify(const NMHDR& header, LRESULT& result) {
       return true;
     }
     case NM_DBLCLK: {
+      // A second quick click in a check box flips the tick again, as on a check box control;
+      // elsewhere on an entry it is the list's double-click.
       const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
-      if (click.iItem >= 0 && onDblClick) onDblClick();
+      LVHITTESTINFO hit{};
+      hit.pt = click.ptAction;
+      SendMessageW(Handle(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) {
+        FlipByUser(hit.iItem);
+      } else if (click.iItem >= 0 && onDblClick) {
+        onDblClick();
+      }
       return true;
     }
     case LVN_KEYDOWN: {
