@@ -113,7 +113,7 @@ class EditColors {
 };
 
 // One spin edit of the dialogs, declared in one line.
-struct SpinSpec {
+struct SpinSetup {
   std::int32_t min = 0;
   std::int32_t max = 0;
   std::int32_t increment = 1;
@@ -125,29 +125,29 @@ struct SpinSpec {
 
 // The spin edits of the options dialog and the alarm editor.
 // spnPosX, spnPosY
-inline constexpr SpinSpec kSpinPosition{.min = -32768, .max = 32767, .maxLength = 6};
+inline constexpr SpinSetup kSpinPosition{.min = -32768, .max = 32767, .maxLength = 6};
 // spnBorderWidth, spnLabelBorder
-inline constexpr SpinSpec kSpinBorder{.min = 0, .max = 255, .maxLength = 3};
+inline constexpr SpinSetup kSpinBorder{.min = 0, .max = 255, .maxLength = 3};
 // spnHideTime, spnHideWait
-inline constexpr SpinSpec kSpinHideTime{.min = 1, .max = 255, .maxLength = 3, .initial = 1};
+inline constexpr SpinSetup kSpinHideTime{.min = 1, .max = 255, .maxLength = 3, .initial = 1};
 // spnDspCycle
-inline constexpr SpinSpec kSpinDspCycle{.min = 0, .max = 999, .maxLength = 3, .initial = 10};
+inline constexpr SpinSetup kSpinDspCycle{.min = 0, .max = 999, .maxLength = 3, .initial = 10};
 // spnAlarmChk
-inline constexpr SpinSpec kSpinAlarmChk{.min = 0, .max = 999, .maxLength = 3, .initial = 5};
+inline constexpr SpinSetup kSpinAlarmChk{.min = 0, .max = 999, .maxLength = 3, .initial = 5};
 // spnMonthX, spnMonthY
-inline constexpr SpinSpec kSpinMonthCount{.min = 1, .max = 12, .maxLength = 2, .initial = 1};
+inline constexpr SpinSetup kSpinMonthCount{.min = 1, .max = 12, .maxLength = 2, .initial = 1};
 // spnFontSize
-inline constexpr SpinSpec kSpinFontSize{.min = -99, .max = 99, .maxLength = 3, .showPlus = true};
+inline constexpr SpinSetup kSpinFontSize{.min = -99, .max = 99, .maxLength = 3, .showPlus = true};
 // spnAlpha
-inline constexpr SpinSpec kSpinAlpha{
+inline constexpr SpinSetup kSpinAlpha{
     .min = 5, .max = 255, .increment = 5, .maxLength = 3, .initial = 200, .enabled = false};
 // spnMinute of the alarm editor
-inline constexpr SpinSpec kSpinAlarmMinute{
+inline constexpr SpinSetup kSpinAlarmMinute{
     .min = 0, .max = 720, .increment = 5, .maxLength = 3, .initial = 30};
 // spnDelayed of the alarm editor
-inline constexpr SpinSpec kSpinAlarmDelay{.min = 0, .max = 90, .increment = 5, .maxLength = 2};
+inline constexpr SpinSetup kSpinAlarmDelay{.min = 0, .max = 90, .increment = 5, .maxLength = 2};
 
-inline constexpr std::array<SpinSpec, 10> kAllSpinSpecs{
+inline constexpr std::array<SpinSetup, 10> kAllSpinSetups{
     kSpinPosition,   kSpinBorder,   kSpinHideTime, kSpinDspCycle,    kSpinAlarmChk,
     kSpinMonthCount, kSpinFontSize, kSpinAlpha,    kSpinAlarmMinute, kSpinAlarmDelay};
 

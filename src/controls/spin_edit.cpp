@@ -74,21 +74,21 @@ TSpinEditEx::TSpinEditEx() {
   button_.onDownClick = [this] { StepDown(); };
 }
 
-TSpinEditEx::TSpinEditEx(const SpinSpec& spec) : TSpinEditEx() { Apply(spec); }
+TSpinEditEx::TSpinEditEx(const SpinSetup& setup) : TSpinEditEx() { Apply(setup); }
 
-void TSpinEditEx::Create(HWND parent, int id, const SpinSpec& spec) {
-  Apply(spec);
+void TSpinEditEx::Create(HWND parent, int id, const SpinSetup& setup) {
+  Apply(setup);
   TBaseEdit::Create(parent, id);
 }
 
-void TSpinEditEx::Apply(const SpinSpec& spec) {
-  SetMinValue(spec.min);
-  SetMaxValue(spec.max);
-  SetIncrement(spec.increment);
-  SetMaxLength(spec.maxLength);
-  SetShowPlus(spec.showPlus);
-  SetValue(spec.initial);
-  SetEnabled(spec.enabled);
+void TSpinEditEx::Apply(const SpinSetup& setup) {
+  SetMinValue(setup.min);
+  SetMaxValue(setup.max);
+  SetIncrement(setup.increment);
+  SetMaxLength(setup.maxLength);
+  SetShowPlus(setup.showPlus);
+  SetValue(setup.initial);
+  SetEnabled(setup.enabled);
 }
 
 void TSpinEditEx::AfterCreate() {

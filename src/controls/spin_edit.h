@@ -48,14 +48,14 @@ class TUpDownLimited : public ui::Control {
 class TSpinEditEx : public TIntegerEdit {
  public:
   TSpinEditEx();
-  // A spin edit that takes `spec` (limits, step, length, sign, initial value, enabled state)
+  // A spin edit that takes `setup` (limits, step, length, sign, initial value, enabled state)
   // when it is created, as a form's table line creates it.
-  explicit TSpinEditEx(const SpinSpec& spec);
+  explicit TSpinEditEx(const SpinSetup& setup);
 
   using TBaseEdit::Create;
-  void Create(HWND parent, int id, const SpinSpec& spec);
-  // Sets limits, Increment, MaxLength, ShowPlus, then Value and Enabled from `spec`.
-  void Apply(const SpinSpec& spec);
+  void Create(HWND parent, int id, const SpinSetup& setup);
+  // Sets limits, Increment, MaxLength, ShowPlus, then Value and Enabled from `setup`.
+  void Apply(const SpinSetup& setup);
 
   std::int32_t Increment() const noexcept { return increment_; }
   void SetIncrement(std::int32_t increment) noexcept { increment_ = increment; }

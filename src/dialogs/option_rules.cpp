@@ -12,7 +12,7 @@ namespace mirovane {
 namespace {
 
 // A spin's Value: `n` within the spin's limits.
-int SpinValue(const SpinSpec& spin, long long n) {
+int SpinValue(const SpinSetup& spin, long long n) {
   return static_cast<int>(std::clamp<long long>(n, spin.min, spin.max));
 }
 

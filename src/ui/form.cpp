@@ -19,7 +19,7 @@ DWORD FrameExStyle(FormFrame) { return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT
 
 }  // namespace
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)), caption_(Utf8ToWide(spec_.captionUtf8)) {}
+Form::Form(FormSetup setup) : setup_(std::move(setup)), caption_(Utf8ToWide(setup_.captionUtf8)) {}
 
 Form::~Form() {
   // The form's handlers run while its window goes.
@@ -38,9 +38,9 @@ void Form::CreateWindowOn(HWND owner) {
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT work = monitor.rcWork;
-  CreateHandle(FrameExStyle(spec_.frame), kFormClass, caption_.c_str(), FrameStyle(spec_.frame),
+  CreateHandle(FrameExStyle(setup_.frame), kFormClass, caption_.c_str(), FrameStyle(setup_.frame),
                (work.left + work.right) / 2, (work.top + work.bottom) / 2, 1, 1, owner, 0);
-  if (spec_.frame == FormFrame::CloseBoxOnly) {
+  if (setup_.frame == FormFrame::CloseBoxOnly) {
     // Only the close box: the system menu keeps "Move" and "Close".
     if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {
       for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) {
@@ -49,7 +49,7 @@ void Form::CreateWindowOn(HWND owner) {
     }
   }
   dpi_ = Dpi();
-  formFont_ = CreateUiFont(spec_.font, dpi_);
+  formFont_ = CreateUiFont(setup_.font, dpi_);
 
   CreateControls();
   // Group boxes go to the bottom of the drawing order: the controls inside them are their
@@ -63,8 +63,9 @@ void Form::CreateWindowOn(HWND owner) {
   Layout(dpi_);
 
   // The client size of the table, centred on the work area of the monitor.
-  RECT frame{0, 0, Scale(spec_.clientWidth96, dpi_), Scale(spec_.clientHeight96, dpi_)};
-  AdjustWindowRectExForDpi(&frame, FrameStyle(spec_.frame), FALSE, FrameExStyle(spec_.frame), dpi_);
+  RECT frame{0, 0, Scale(setup_.clientWidth96, dpi_), Scale(setup_.clientHeight96, dpi_)};
+  AdjustWindowRectExForDpi(&frame, FrameStyle(setup_.frame), FALSE, FrameExStyle(setup_.frame),
+                           dpi_);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const int left = work.left + std::max(0L, (work.right - work.left - width) / 2);
@@ -163,7 +164,7 @@ RECT Form::Scaled(const Place& place, UINT dpi) const {
 
 void Form::Layout(UINT dpi) {
   dpi_ = dpi;
-  formFont_ = CreateUiFont(spec_.font, dpi);
+  formFont_ = CreateUiFont(setup_.font, dpi);
   for (Entry& e : entries_) {
     if (e.ownFont) e.fontHandle = CreateUiFont(e.font, dpi);
     e.control->SetFont(e.ownFont ? e.fontHandle.get() : formFont_.get());
@@ -224,7 +225,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_CLOSE:
-      SetModalResult(spec_.closeResult);
+      SetModalResult(setup_.closeResult);
       return 0;
     case WM_DPICHANGED: {
       const RECT& suggested = *reinterpret_cast<const RECT*>(lp);

@@ -41,7 +41,7 @@ enum class FormFrame {
   CloseBoxOnly,  // caption with a close box and no icon
 };
 
-struct FormSpec {
+struct FormSetup {
   std::string_view captionUtf8;
   int clientWidth96 = 0;
   int clientHeight96 = 0;
@@ -52,7 +52,7 @@ struct FormSpec {
 
 class Form : public Window {
  public:
-  explicit Form(FormSpec spec);
+  explicit Form(FormSetup setup);
   ~Form() override;
 
   // Creates the window (CreateControls, then FormCreate), centres it on the owner's monitor,
@@ -109,7 +109,7 @@ class Form : public Window {
   void PressButton(DialogControl* button);
   bool PreviewKey(const MSG& msg);
 
-  FormSpec spec_;
+  FormSetup setup_;
   std::wstring caption_;
   FontHandle formFont_;
   std::vector<Entry> entries_;

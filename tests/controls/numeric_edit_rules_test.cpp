@@ -186,13 +186,13 @@ TEST(SpinRules, StepsAreClampedAndStopAtTheLimits) {
 }
 
 TEST(SpinRules, EveryDeclaredSpinEditShowsItsLimitsAndInitialValueWithinItsLength) {
-  for (const SpinSpec& spec : kAllSpinSpecs) {
-    IntegerEditRules r = Limits(spec.min, spec.max, spec.maxLength);
-    r.ShowPlus = spec.showPlus;
+  for (const SpinSetup& setup : kAllSpinSetups) {
+    IntegerEditRules r = Limits(setup.min, setup.max, setup.maxLength);
+    r.ShowPlus = setup.showPlus;
     ASSERT_TRUE(r.LimitsOn());
-    for (std::int32_t n : {spec.min, spec.max, spec.initial}) {
+    for (std::int32_t n : {setup.min, setup.max, setup.initial}) {
       const std::string text = r.WriteValue(n);
-      EXPECT_LE(static_cast<int>(text.size()), spec.maxLength) << text;
+      EXPECT_LE(static_cast<int>(text.size()), setup.maxLength) << text;
       EXPECT_EQ(r.ReadValue(text), n) << text;
     }
   }

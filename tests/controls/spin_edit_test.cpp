@@ -103,8 +103,8 @@ class SpinEdit : public ::testing::Test {
   void SetUp() override { host_.Create(260, 120); }
 
   // Creates `spin` at a place given in 96-DPI pixels.
-  void Place(Spin& spin, int id, const SpinSpec& spec, int x, int y, int w = 60, int h = 21) {
-    spin.Create(host_.Handle(), id, spec);
+  void Place(Spin& spin, int id, const SpinSetup& setup, int x, int y, int w = 60, int h = 21) {
+    spin.Create(host_.Handle(), id, setup);
     spin.SetFont(host_.Font());
     const UINT dpi = host_.Dpi();
     spin.SetBounds(ui::Scale(x, dpi), ui::Scale(y, dpi), ui::Scale(w, dpi), ui::Scale(h, dpi));
@@ -413,21 +413,21 @@ TEST_F(SpinEdit, EverySpinEditOfTheDialogsShowsItsNumbersClearOfItsArrows) {
   SpinHost& host = host_;
   const UINT dpi = host.Dpi();
   host.SetBounds(40, 40, ui::Scale(300, dpi),
-                 ui::Scale(10 + 26 * static_cast<int>(kAllSpinSpecs.size() / 2) + 10, dpi));
+                 ui::Scale(10 + 26 * static_cast<int>(kAllSpinSetups.size() / 2) + 10, dpi));
   std::vector<std::unique_ptr<Spin>> spins;
-  for (std::size_t i = 0; i < kAllSpinSpecs.size(); ++i) {
-    const SpinSpec& spec = kAllSpinSpecs[i];
+  for (std::size_t i = 0; i < kAllSpinSetups.size(); ++i) {
+    const SpinSetup& setup = kAllSpinSetups[i];
     auto spin = std::make_unique<Spin>();
-    spin->Create(host.Handle(), static_cast<int>(100 + i), spec);
+    spin->Create(host.Handle(), static_cast<int>(100 + i), setup);
     spin->SetFont(host.Font());
     // Room for MaxLength wide digits, the arrows and the borders (96-DPI pixels).
-    const int width = 30 + 8 * spec.maxLength;
+    const int width = 30 + 8 * setup.maxLength;
     const int x = 10 + static_cast<int>(i % 2) * 140;
     const int y = 10 + static_cast<int>(i / 2) * 26;
     spin->SetBounds(ui::Scale(x, dpi), ui::Scale(y, dpi), ui::Scale(width, dpi),
                     ui::Scale(21, dpi));
     // The widest text the field shows (the initial value, which may be the disabled alpha).
-    spin->SetValue(spec.min < 0 ? spec.min : spec.max);
+    spin->SetValue(setup.min < 0 ? setup.min : setup.max);
     spins.push_back(std::move(spin));
   }
   RedrawWindow(host.Handle(), nullptr, nullptr,

@@ -26,8 +26,8 @@ ui::FontSpec ShowcaseFont() {
 class ShowcaseForm : public ui::Form {
  public:
   explicit ShowcaseForm(UINT seconds)
-      : Form(ui::FormSpec{"コントロール見本", 600, 430, ui::FormFrame::SystemMenu, ShowcaseFont(),
-                          2}),
+      : Form(ui::FormSetup{"コントロール見本", 600, 430, ui::FormFrame::SystemMenu, ShowcaseFont(),
+                           2}),
         close_(*this, seconds * 1000, true) {
     close_.onTimer = [this] { SetModalResult(2); };
   }
@@ -40,9 +40,9 @@ class ShowcaseForm : public ui::Form {
     Add(grpSpins, {8, 6, 290, 300}, " スピンエディット ");
     for (int i = 0; i < 10; ++i) {
       Add(labels[i], {20, 30 + 27 * i, 120, 18}, kLabels[i]);
-      spins[i].Apply(kAllSpinSpecs[static_cast<std::size_t>(i)]);
+      spins[i].Apply(kAllSpinSetups[static_cast<std::size_t>(i)]);
       Add(spins[i],
-          {150, 27 + 27 * i, 30 + 8 * kAllSpinSpecs[static_cast<std::size_t>(i)].maxLength, 21});
+          {150, 27 + 27 * i, 30 + 8 * kAllSpinSetups[static_cast<std::size_t>(i)].maxLength, 21});
     }
     Add(grpOther, {306, 6, 286, 300}, " その他 ");
     Add(chkBox, {318, 28, 260, 20}, "チェックボックス(&K)");

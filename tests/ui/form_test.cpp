@@ -28,7 +28,7 @@ using testing::WindowText;
 // One of each control, in the order of its table.
 class SampleForm : public ui::Form {
  public:
-  SampleForm() : Form(ui::FormSpec{"見本", 420, 330, ui::FormFrame::SystemMenu, Font15(), 2}) {}
+  SampleForm() : Form(ui::FormSetup{"見本", 420, 330, ui::FormFrame::SystemMenu, Font15(), 2}) {}
 
   static ui::FontSpec Font15() {
     ui::FontSpec font;
