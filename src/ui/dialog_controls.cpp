@@ -183,8 +183,9 @@ void Edit::TextChangedByControl() {
     MessageBeep(MB_OK);
     DWORD start = 0;
     SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    SetWindowTextW(Handle(), Cp932ToWide(text_).c_str());
-    const auto caret = static_cast<WPARAM>(std::min<std::size_t>(start, Cp932ToWide(text_).size()));
+    const std::wstring kept = Cp932ToWide(text_);
+    SetWindowTextW(Handle(), kept.c_str());
+    const auto caret = static_cast<WPARAM>(std::min<std::size_t>(start, kept.size()));
     SendMessageW(Handle(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
     return;
   }

@@ -49,7 +49,6 @@ void Form::CreateWindowOn(HWND owner) {
     }
   }
   dpi_ = Dpi();
-  formFont_ = CreateUiFont(setup_.font, dpi_);
 
   CreateControls();
   // Group boxes go to the bottom of the drawing order: the controls inside them are their
