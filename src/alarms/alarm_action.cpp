@@ -195,6 +195,12 @@ const std::string& ListUnreadable() {
   return text;
 }
 
+const std::string& ListNotRead(ReadStatus status) {
+  static const std::string tooLarge =
+      Utf8ToCp932("アラーム設定リストが大きすぎるため読み込めません。");
+  return status == ReadStatus::TooLarge ? tooLarge : ListUnreadable();
+}
+
 const std::string& ListChanged() {
   static const std::string text = Utf8ToCp932("アラーム設定リストが変更されています。");
   return text;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
+
 namespace mirovane {
 
 // Kinds of the message window (the value handed to ShowMessageWindow).
@@ -66,7 +68,10 @@ const std::string& ConfirmButton();      // "確認(&C)"
 std::string LoadFailed(int listNumber);  // a line of the list could not be read
 std::string DueFailed(int listNumber);   // the due moment of a line could not be computed
 const std::string& ListUnreadable();     // the list file is gone when an alarm fires
-const std::string& ListChanged();        // the list file has fewer lines than the pending index
+// Why the list could not be read: too large for a whole-file read, or unreadable (gone, no
+// access, not a file).
+const std::string& ListNotRead(ReadStatus status);
+const std::string& ListChanged();  // the list file has fewer lines than the pending index
 std::string NotFound(std::string_view path);  // the file of an "Exe" alarm does not exist
 }  // namespace alarm_text
 

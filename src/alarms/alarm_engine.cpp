@@ -135,14 +135,6 @@ bool HourOutsideBand(int band, int h) noexcept {
   }
 }
 
-// Why the list could not be read: too large for a whole-file read, or unreadable (gone, no
-// access, not a file).
-const std::string& ListNotReadText(ReadStatus status) {
-  static const std::string tooLarge =
-      Utf8ToCp932("アラーム設定リストが大きすぎるため読み込めません。");
-  return status == ReadStatus::TooLarge ? tooLarge : alarm_text::ListUnreadable();
-}
-
 bool ValidDate(int y, int m, int d) noexcept {
   return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
 }
@@ -267,7 +259,7 @@ bool AlarmEngine::LoadAlarms(bool atStartup) {
   if (status == ReadStatus::Error || status == ReadStatus::TooLarge) {
     // Not a missing file: the user's alarms exist but cannot run; say so rather than silently
     // scheduling nothing.
-    Report(ListNotReadText(status));
+    Report(alarm_text::ListNotRead(status));
     return false;
   }
   return true;
@@ -366,7 +358,7 @@ bool AlarmEngine::PerformAlarm() {
   std::vector<std::string> lines;
   const ReadStatus status = ReadAlarmLines(listPath_, lines);
   if (status != ReadStatus::Ok) {
-    Report(ListNotReadText(status));
+    Report(alarm_text::ListNotRead(status));
     return false;
   }
   if (nextIndex_ >= lines.size()) {

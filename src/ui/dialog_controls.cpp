@@ -144,10 +144,10 @@ void GroupBox::CreateOn(HWND parent, int id, const std::wstring& caption, unsign
 
 void StaticText::CreateOn(HWND parent, int id, const std::wstring& caption, unsigned /*flags*/) {
   if (text_.empty()) text_ = WideToCp932(caption);
-  CreateHandle(
-      0, L"STATIC", Cp932ToWide(text_).c_str(),
-      WS_VISIBLE | SS_LEFT | (wordWrap ? 0 : SS_LEFTNOWORDWRAP) | (noPrefix ? SS_NOPREFIX : 0),
-      parent, id);
+  CreateHandle(0, L"STATIC", Cp932ToWide(text_).c_str(),
+               WS_VISIBLE | (rightAlign ? SS_RIGHT : (wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP)) |
+                   (noPrefix ? SS_NOPREFIX : 0),
+               parent, id);
 }
 
 void StaticText::SetText(std::string_view cp932) {
@@ -163,6 +163,7 @@ void Edit::CreateOn(HWND parent, int id, const std::wstring& caption, unsigned f
       multiLine ? (ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) : ES_AUTOHSCROLL;
   CreateHandle(WS_EX_CLIENTEDGE, L"EDIT", Cp932ToWide(text_).c_str(), style, parent, id);
   if (imeOff) ImmAssociateContext(Handle(), nullptr);
+  if (maxChars > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
 
 void Edit::SetText(std::string_view cp932) {
@@ -392,7 +393,8 @@ void DateTimePicker::CreateOn(HWND parent, int id, const std::wstring& /*caption
                               unsigned flags) {
   CreateHandle(0, DATETIMEPICK_CLASSW, L"",
                WS_VISIBLE | TabStyle(flags, true) |
-                   (timeOnly ? (DTS_TIMEFORMAT | DTS_UPDOWN) : DTS_SHORTDATEFORMAT),
+                   (timeOnly ? (DTS_TIMEFORMAT | DTS_UPDOWN)
+                             : (DTS_SHORTDATEFORMAT | (upDown ? DTS_UPDOWN : 0))),
                parent, id);
   if (!format_.empty())
     SendMessageW(Handle(), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format_.c_str()));

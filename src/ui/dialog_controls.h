@@ -118,6 +118,8 @@ class StaticText : public DialogControl {
   bool wordWrap = false;
   // Shows "&" as it is (for texts that are not captions, such as previews).
   bool noPrefix = false;
+  // Aligned to the right edge of its place (a label that ends where its control begins).
+  bool rightAlign = false;
   const std::string& Text() const noexcept { return text_; }
   void SetText(std::string_view cp932);
 
@@ -135,6 +137,7 @@ class Edit : public DialogControl {
   bool readOnly = false;
   bool imeOff = false;  // the input method stays off (codes, numbers)
   int maxBytes = 0;     // longest text in cp932 bytes; 0 = no limit
+  int maxChars = 0;     // longest text in characters, as the control counts them; 0 = no limit
 
   const std::string& Text() const noexcept { return text_; }
   // Raises onChange when the text changes (a text over maxBytes is cut at a character boundary).
@@ -224,6 +227,7 @@ class TabControl : public DialogControl {
 class DateTimePicker : public DialogControl {
  public:
   bool timeOnly = false;  // a time picker with up-down arrows; set before the form creates it
+  bool upDown = false;    // a date picker with up-down arrows instead of the drop-down calendar
 
   // The display format (UTF-8); empty for the regional short date or time.
   void SetFormat(std::string_view utf8Format);

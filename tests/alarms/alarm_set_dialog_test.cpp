@@ -1,0 +1,203 @@
+// The alarm editor's real window: entry texts of every kind shown in its controls and registered
+// again by the keyboard, and the choices a user makes by key presses.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "alarms/alarm_engine.h"
+#include "alarms/alarm_set_dialog.h"
+#include "app/application.h"
+#include "platform/codec.h"
+
+namespace mirovane {
+namespace {
+
+std::string Sj(std::string_view utf8) { return Utf8ToCp932(utf8); }
+
+HWND FindOwnForm() {
+  for (int i = 0; i < 1500; ++i) {
+    const HWND w = FindWindowW(L"MirovaneForm", nullptr);
+    if (w && IsWindowVisible(w)) return w;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 1500; ++i) {
+    if (condition()) return true;
+    Sleep(20);
+  }
+  return condition();
+}
+
+void Keys(std::initializer_list<WORD> down) {
+  std::vector<INPUT> in;
+  for (WORD k : down) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    in.push_back(i);
+  }
+  for (auto it = down.end(); it != down.begin();) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = *--it;
+    i.ki.dwFlags = KEYEVENTF_KEYUP;
+    in.push_back(i);
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(thread, &info);
+  return info.hwndFocus;
+}
+
+class AlarmSetDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitCommonControlsForProgram(); }
+
+  // Opens the editor on `entry`; once it shows and has the focus, `user` runs on another thread
+  // (reading the controls and giving input). Returns the modal result.
+  int Edit(TAlarmSetDialog& dialog, const std::string& entry,
+           const std::function<void(TAlarmSetDialog&)>& user) {
+    dialog.EntryText = entry;
+    std::thread t([&] {
+      const HWND w = FindOwnForm();
+      if (!w) return;
+      SetForegroundWindow(w);
+      WaitFor([&] { return GetForegroundWindow() == w && FocusOf(thread_) != nullptr; });
+      user(dialog);
+    });
+    const int result = dialog.ShowModal(nullptr);
+    t.join();
+    return result;
+  }
+
+  static AlarmEditorStart Start() {
+    AlarmEditorStart start;
+    start.Date = CivilDate{2024, 2, 29};
+    start.Hour = 10;
+    start.Minute = 5;
+    return start;
+  }
+
+  DWORD thread_ = GetCurrentThreadId();
+};
+
+// Every date kind, time type, band, icon, beep and action, shown in the controls and registered
+// with Enter unchanged: the text comes back byte for byte.
+TEST_F(AlarmSetDialogTest, EntriesOfEveryKindComeBackUnchangedThroughTheControls) {
+  const std::vector<std::string> entries{
+      Sj("2024/05/06 12:30  Inf$会議\\n資料"),
+      Sj("xxxx/02/29*07:00  Msg:leap"),
+      Sj("xxxx/xx/31*後:00  Msg:x"),
+      Sj("xxxx/xx/15 015分* Que:a\\n\\nb"),
+      Sj("xxxx/xx/xx 000夜  War:w"),
+      Sj("[7]:平日   S05rt  Err:e"),
+      Sj("[0]:日     xx:45  Msg:"),
+      "xxxx/xx/xx Start  Exe:C:\\tools\\run.exe::-x \"a b\"",
+      Sj("xxxx/xx/xx S00昼  Exe:C:\\表示.exe"),
+  };
+  for (const std::string& entry : entries) {
+    SCOPED_TRACE(Cp932ToUtf8(entry));
+    TAlarmSetDialog dialog(Start());
+    EXPECT_EQ(Edit(dialog, entry, [](TAlarmSetDialog&) { Keys({VK_RETURN}); }), kModalOk);
+    EXPECT_EQ(dialog.EntryText, entry);
+  }
+}
+
+// "毎月" on the last day, every hour in the afternoon: the controls show it as such.
+TEST_F(AlarmSetDialogTest, MonthlyLastDayHourlyShowsItsControls) {
+  TAlarmSetDialog dialog(Start());
+  bool checked = false;
+  Edit(dialog, Sj("xxxx/xx/31*後:00  Msg:x"), [&](TAlarmSetDialog& d) {
+    EXPECT_EQ(d.cmbDateType.ItemIndex(), kDateMonthly);
+    EXPECT_TRUE(d.chkLastDay.Visible());
+    EXPECT_TRUE(d.chkLastDay.Checked());
+    EXPECT_FALSE(d.chkLeapOnly.Visible());
+    EXPECT_TRUE(d.dtpDateUpDown.Visible());
+    EXPECT_FALSE(d.dtpDateSet.Visible());
+    EXPECT_FALSE(d.dtpDateUpDown.Enabled());
+    EXPECT_EQ(d.dtpDateUpDown.Value().wDay, 31);
+    EXPECT_EQ(d.cmbTimeType.ItemIndex(), kEditEveryHour);
+    EXPECT_TRUE(d.dtpTimeSet.Visible());
+    EXPECT_EQ(d.dtpTimeSet.Value().wMinute, 0);
+    EXPECT_TRUE(d.cmbAmPm.Visible());
+    EXPECT_EQ(d.cmbAmPm.ItemIndex(), kBandAfternoon);
+    EXPECT_FALSE(d.spnMinute.Visible());
+    EXPECT_TRUE(d.memMessage.Visible());
+    EXPECT_FALSE(d.edtFilePath.Visible());
+    checked = true;
+    Keys({VK_ESCAPE});
+  });
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(dialog.ModalResult(), kModalCancel);
+}
+
+// A new alarm chosen by keys: the date kind list steps to "毎年" on 29 February (kept in the leap
+// year of the picker), Tab reaches the time type, which steps to "起動時のみ"; the delay steps up
+// by the arrow key; the file mode comes by the arrow keys of the radio group; the path is typed and
+// registered.
+TEST_F(AlarmSetDialogTest, KeyboardBuildsANewAlarm) {
+  TAlarmSetDialog dialog(Start());
+  std::vector<std::wstring> focusClasses;
+  const int result = Edit(dialog, "", [&](TAlarmSetDialog& d) {
+    EXPECT_EQ(FocusOf(thread_), d.cmbDateType.Handle());
+    Keys({VK_DOWN});  // "毎年"
+    WaitFor([&] { return d.cmbDateType.ItemIndex() == kDateYearly; });
+    EXPECT_EQ(d.dtpDateUpDown.Value().wYear, 2004);
+    EXPECT_EQ(d.dtpDateUpDown.Value().wMonth, 2);
+    EXPECT_EQ(d.dtpDateUpDown.Value().wDay, 29);
+    // Picker, leap-year box, time type.
+    for (int i = 0; i < 3; ++i) Keys({VK_TAB});
+    WaitFor([&] { return FocusOf(thread_) == d.cmbTimeType.Handle(); });
+    for (int i = 0; i < 4; ++i) Keys({VK_DOWN});  // "起動時のみ"
+    WaitFor([&] { return d.cmbTimeType.ItemIndex() == kEditStartupOnly; });
+    EXPECT_TRUE(d.spnDelayed.Visible());
+    EXPECT_FALSE(d.dtpTimeSet.Visible());
+    Keys({VK_TAB});
+    WaitFor([&] { return FocusOf(thread_) == d.spnDelayed.Handle(); });
+    Keys({VK_UP});
+    Keys({VK_UP});  // two steps of 5
+    WaitFor([&] { return d.spnDelayed.Value() == 10; });
+    Keys({VK_TAB});  // the band list
+    Keys({VK_TAB});  // the radio group
+    WaitFor([&] { return FocusOf(thread_) == d.rdbMessage.Handle(); });
+    Keys({VK_RIGHT});
+    WaitFor([&] { return d.rdbFilePath.Checked(); });
+    EXPECT_TRUE(d.edtFilePath.Visible());
+    EXPECT_FALSE(d.memMessage.Visible());
+    Keys({VK_TAB});
+    WaitFor([&] { return FocusOf(thread_) == d.edtFilePath.Handle(); });
+    for (WORD k : {'C', 'M', 'D'}) Keys({k});
+    Keys({VK_RETURN});
+  });
+  EXPECT_EQ(result, kModalOk);
+  EXPECT_EQ(dialog.EntryText, "xxxx/02/29 S10rt  Exe:cmd");
+}
+
+// Weekday code 9 has no row of its own: it opens as "毎日" and registers a whole date field.
+TEST_F(AlarmSetDialogTest, EveryDayWeekdayCodeOpensAsDaily) {
+  TAlarmSetDialog dialog(Start());
+  Edit(dialog, Sj("[9]:毎日   07:00  Msg:x"), [](TAlarmSetDialog& d) {
+    EXPECT_EQ(d.cmbDateType.ItemIndex(), kDateDaily);
+    EXPECT_FALSE(d.cmbWeek.Visible());
+    Keys({VK_RETURN});
+  });
+  EXPECT_EQ(dialog.EntryText, "xxxx/xx/xx 07:00  Msg:x");
+}
+
+}  // namespace
+}  // namespace mirovane
