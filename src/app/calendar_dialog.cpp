@@ -12,6 +12,7 @@
 #include "app/layout.h"
 #include "app/settings_codec.h"
 #include "app/window_rules.h"
+#include "dialogs/option_dialog.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
 #include "platform/codec.h"
@@ -249,6 +250,42 @@ bool TCalendarDialog::SaveSettings() {
   Settings.TopPosition = s.TopPosition;
   Settings.LeftPosition = s.LeftPosition;
   return true;
+}
+
+// ---- Options dialog ----------------------------------------------------------------------------
+
+int TCalendarDialog::RunOptionSetDialog() {
+  // The dialog reads the window as it is now: place, month grid, week numbers and today circle.
+  const RECT r = WindowRect(Handle());
+  OptionDialogTarget target;
+  target.settings = &Settings;
+  target.window.top = r.top;
+  target.window.left = r.left;
+  target.window.columns = columns_;
+  target.window.rows = rows_;
+  target.window.weekNumbers = MainCalendar.ShowWeekNumbers();
+  target.window.todayCircle = MainCalendar.ShowTodayCircle();
+  target.mainWindow = Handle();
+  target.applyToWindow = [this](const OptionApplyResult& applied) { ApplyOptionResult(applied); };
+  TOptionSetDialog dialog(std::move(target));
+  return dialog.ShowModal(Handle());
+}
+
+void TCalendarDialog::ApplyOptionResult(const OptionApplyResult& applied) {
+  SetWindowPos(Handle(), nullptr, applied.windowPos.x, applied.windowPos.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  MainCalendar.SetShowTodayCircle(Settings.ShowRedCircle);
+  MainCalendar.SetShowWeekNumbers(Settings.ShowWeekNumber);
+  SetMonthGrid(Settings.ShowMonthCount);
+  ApplyRefreshPeriod();
+  // Fonts: the date/time areas take the font at its own size until ApplyVisibility decides it.
+  ApplyCalendarFont();
+  ApplyWindowFont();
+  areaFontSize_ = Settings.DateTimeFont.Size;
+  ApplyAreaFont();
+  ApplyColors();
+  ApplyTransparency(Settings.Transparency, Settings.AlphaBlend);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TCalendarDialog::ShowError(const std::wstring& text) {

@@ -17,6 +17,7 @@
 #include "app/clock_canvas_win.h"
 #include "app/settings.h"
 #include "controls/month_calendar_ex.h"
+#include "dialogs/option_rules.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
 #include "ui/control.h"
@@ -112,6 +113,10 @@ class TCalendarDialog : public ui::Window {
   void ShowPopupMenu(POINT screen);
   // Runs the options dialog and applies its result (save, apply, revert, abort or cancel).
   void OpenOptionsDialog();
+  // The live part of the options dialog's apply step, after it has written the record: the
+  // window moves to the given place and takes the month grid, refresh period, week numbers,
+  // today circle, fonts, colours and transparency from the record (the layout follows later).
+  void ApplyOptionResult(const OptionApplyResult& applied);
   void OpenReadme();
   // Calendar moves by key code (Page Up/Down, End, Home, arrows); false when nothing moved.
   bool NavigateCalendar(WORD key, bool ctrl);
@@ -119,7 +124,7 @@ class TCalendarDialog : public ui::Window {
   void ShiftCalendarDays(int n);
 
   // The options dialog: returns its modal result (1 save, 2 cancel, 3 abort, 4 revert, 5 apply).
-  // Until the dialog exists it ends as cancelled.
+  // Unset, the real dialog (TOptionSetDialog) opens; tests put their own in.
   std::function<int()> optionsDialog;
   // The local date-time the display follows (LocalNow); tests run the window on a clock of their
   // own.
@@ -191,6 +196,8 @@ class TCalendarDialog : public ui::Window {
   // Layered window: colour key and/or whole-window alpha, or neither (not layered).
   void ApplyTransparency(bool colorKey, bool alpha);
   void ApplyRefreshPeriod();
+  // Opens TOptionSetDialog over the window and returns its result.
+  int RunOptionSetDialog();
   void ShowError(const std::wstring& text);
   // Stay-on-top and the mini title bar (a tool-window caption, no resizing); with `initial` it
   // also fills the tray-icon record. The window keeps its handle when the frame changes.

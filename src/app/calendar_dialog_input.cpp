@@ -259,7 +259,7 @@ void TCalendarDialog::SwitchMonthCount() {
 
 void TCalendarDialog::OpenOptionsDialog() {
   const BusyScope busy(BusyFlag);
-  const int result = optionsDialog ? optionsDialog() : kModalCancel;
+  const int result = optionsDialog ? optionsDialog() : RunOptionSetDialog();
   switch (result) {
     case kModalSave:
     case kModalApply:
@@ -287,6 +287,9 @@ void TCalendarDialog::OpenOptionsDialog() {
     default:
       break;
   }
+  // AlarmChk may have changed (applied, or reverted to the file's): a running alarm timer takes
+  // the new period at once, keeping the alarm already chosen.
+  Alarms.SetCheckInterval(Settings.AlarmChk);
   if (Timer4.Enabled()) SelectNextAlarm(false);
 }
 
