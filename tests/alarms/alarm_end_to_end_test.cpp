@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -313,6 +314,355 @@ TEST(AlarmEndToEnd, ExeAlarmsRunTheProgramOrSayItIsMissing) {
     Sleep(50);
   }
   EXPECT_EQ(ProcessesNamed(L"alarm_arg_recorder.exe"), 0);
+}
+
+// ---- The alarm list dialog of the running program
+// -------------------------------------------------
+
+// A list view of another process, read through a buffer in that process (its messages carry
+// pointers into the process that owns the control).
+class RemoteListView {
+ public:
+  explicit RemoteListView(HWND list) : list_(list) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) {
+      remote_ = VirtualAllocEx(process_, nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+  }
+  ~RemoteListView() {
+    if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteListView(const RemoteListView&) = delete;
+  RemoteListView& operator=(const RemoteListView&) = delete;
+
+  bool Ready() const { return remote_ != nullptr; }
+  int Count() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+  int Selected() const {
+    return static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  }
+  bool Ticked(int index) const {
+    const auto state = static_cast<UINT>(
+        SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  }
+  // The entry as the file holds it: '*' when ticked, else a blank, then the text (cp932).
+  std::string Line(int index) const {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kTextChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote_) + sizeof item);
+    WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
+    const auto n = static_cast<std::size_t>(SendMessageW(
+        list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote_)));
+    std::wstring text(n, L'\0');
+    ReadProcessMemory(process_, item.pszText, text.data(), n * sizeof(wchar_t), nullptr);
+    return (Ticked(index) ? "*" : " ") + WideToCp932(text);
+  }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (int i = 0; i < Count(); ++i) lines.push_back(Line(i));
+    return lines;
+  }
+  // Where entry `index` lies on the screen: `part` is LVIR_BOUNDS, LVIR_ICON or LVIR_LABEL.
+  RECT ItemRect(int index, int part) const {
+    RECT r{};
+    r.left = part;
+    WriteProcessMemory(process_, remote_, &r, sizeof r, nullptr);
+    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(remote_));
+    ReadProcessMemory(process_, remote_, &r, sizeof r, nullptr);
+    MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  // A point inside the check box of entry `index` (left of its label).
+  POINT CheckBoxPoint(int index) const {
+    const RECT label = ItemRect(index, LVIR_LABEL);
+    const RECT bounds = ItemRect(index, LVIR_BOUNDS);
+    const int boxRight = label.left - 4;
+    return POINT{(bounds.left + boxRight) / 2, (label.top + label.bottom) / 2};
+  }
+  POINT TextPoint(int index) const {
+    const RECT label = ItemRect(index, LVIR_LABEL);
+    return POINT{label.left + 20, (label.top + label.bottom) / 2};
+  }
+
+ private:
+  static constexpr int kTextChars = 1024;
+  static constexpr SIZE_T kBytes = sizeof(LVITEMW) + kTextChars * sizeof(wchar_t);
+  HWND list_;
+  HANDLE process_ = nullptr;
+  void* remote_ = nullptr;
+};
+
+// The alarm list dialog of `program` and the controls a user reaches in it.
+struct ListDialog {
+  HWND window = nullptr;
+  HWND list = nullptr;
+  // The dialog's buttons by caption.
+  HWND Button(std::string_view utf8Caption) const {
+    const std::wstring caption = W(utf8Caption);
+    HWND found = nullptr;
+    for (HWND b : Buttons(window)) {
+      if (WindowText(b) == caption) found = b;
+    }
+    return found;
+  }
+  void Click(std::string_view utf8Caption) const {
+    const HWND b = Button(utf8Caption);
+    ASSERT_NE(b, nullptr) << utf8Caption;
+    testing::ClickAt(testing::CentreOf(b));
+  }
+};
+
+const wchar_t* const kFormClass = L"MirovaneForm";
+
+// Opens the popup menu with a right click on the main window and chooses "アラーム設定(&A)" by
+// its key; returns the list dialog once it shows with the keyboard in its list.
+ListDialog OpenListFromMenu(const Program& program, HWND mainWindow) {
+  ListDialog dialog;
+  SetForegroundWindow(mainWindow);
+  testing::RightClickAt(testing::CentreOf(testing::FindDescendantById(mainWindow, kTimeLabelId)));
+  if (!testing::WaitFor([&] { return FindWindowW(L"#32768", nullptr) != nullptr; })) {
+    ADD_FAILURE() << "no popup menu";
+    return dialog;
+  }
+  testing::PressKeys({'A'});
+  dialog.window = program.WaitForVisibleWindow(kFormClass, W("アラーム設定リスト").c_str());
+  if (!dialog.window) {
+    ADD_FAILURE() << "the alarm list did not open";
+    return dialog;
+  }
+  dialog.list = FindWindowExW(dialog.window, nullptr, WC_LISTVIEWW, nullptr);
+  const DWORD thread = GetWindowThreadProcessId(dialog.window, nullptr);
+  testing::WaitFor([&] { return testing::FocusOf(thread) == dialog.list; });
+  return dialog;
+}
+
+// Waits for the editor over the list and returns it once its first control has the keyboard.
+HWND WaitForEditor(const Program& program) {
+  const HWND editor = program.WaitForVisibleWindow(kFormClass, W("アラーム設定登録").c_str());
+  if (!editor) return nullptr;
+  const DWORD thread = GetWindowThreadProcessId(editor, nullptr);
+  testing::WaitFor([&] {
+    const HWND focus = testing::FocusOf(thread);
+    return focus && GetAncestor(focus, GA_ROOT) == editor;
+  });
+  return editor;
+}
+
+bool WaitGone(HWND window) {
+  return testing::WaitFor([&] { return !IsWindow(window); });
+}
+
+std::string ListBytes(const std::vector<std::string>& cp932Lines) {
+  std::string text;
+  for (const std::string& line : cp932Lines) text += line + "\r\n";
+  return text;
+}
+
+// The user manages the list from the popup menu with the mouse and the keyboard: every button,
+// the check boxes, Space, the double-click, the editor; the save writes exactly the list's lines;
+// the engine takes the saved list (the list opens on the new pending alarm); a cancelled dialog
+// leaves the file as it was.
+TEST(AlarmListEndToEnd, ManagesTheListFromThePopupMenu) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  const std::string c2099 = Utf8ToCp932("2099/01/01 12:00  Msg:二〇九九年");
+  const std::string c2098 = Utf8ToCp932("2098/06/15 08:00  Inf$会議\\n資料");
+  const std::string yearly = Utf8ToCp932("xxxx/12/25 09:00  Msg:クリスマス");
+  const std::string monthly = Utf8ToCp932("xxxx/xx/25 09:00  Msg:クリスマス");
+  const std::string monday = Utf8ToCp932("[1]:月     07:30  War:週の始め");
+  const std::string added = Utf8ToCp932("xxxx/xx/xx 015前  Msg:a\\n\\nb");
+  WriteAlarmList(exe, {"*" + c2099, "*" + c2098, "*" + yearly, " " + monday});
+  const fs::path listPath = AlarmListPathFor(exe);
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+
+  ListDialog d = OpenListFromMenu(program, mainWindow);
+  ASSERT_NE(d.list, nullptr);
+  RemoteListView list(d.list);
+  ASSERT_TRUE(list.Ready());
+  EXPECT_EQ(list.Lines(),
+            (std::vector<std::string>{"*" + c2099, "*" + c2098, "*" + yearly, " " + monday}));
+  EXPECT_EQ(list.Selected(), 2) << "the pending alarm";
+
+  {
+    SCOPED_TRACE("追加: every day, every 15 minutes in the morning, a three-line message");
+    d.Click("追加");
+    const HWND editor = WaitForEditor(program);
+    ASSERT_NE(editor, nullptr);
+    testing::PressKeyTimes(VK_DOWN, 3);  // "毎日"
+    testing::PressKeys({VK_TAB});        // the time type (the disabled picker is passed over)
+    testing::PressKeyTimes(VK_DOWN, 2);  // "毎分"
+    testing::PressKeys({VK_TAB});        // the minutes, 30
+    testing::PressKeyTimes(VK_DOWN, 3);  // 15
+    testing::PressKeys({VK_TAB});        // the band
+    testing::PressKeys({VK_DOWN});       // "午前"
+    testing::PressKeys({VK_TAB});        // "メッセージを表示する"
+    testing::PressKeys({VK_TAB});        // the message
+    for (WORD k : {WORD{'A'}, WORD{VK_RETURN}, WORD{VK_RETURN}, WORD{'B'}}) testing::PressKeys({k});
+    testing::PressKeys({VK_MENU, 'S'});  // "登録(&S)"
+    ASSERT_TRUE(WaitGone(editor));
+    testing::WaitFor([&] { return list.Count() == 5; });
+    EXPECT_EQ(list.Line(4), "*" + added);
+    EXPECT_EQ(list.Selected(), 4);
+  }
+  {
+    SCOPED_TRACE("Space pauses the selected entry");
+    testing::PressKeys({VK_SPACE});
+    EXPECT_TRUE(testing::WaitFor([&] { return !list.Ticked(4); }));
+  }
+  {
+    SCOPED_TRACE("コピー and ↓ 下へ");
+    testing::PressKeyTimes(VK_UP, 3);
+    ASSERT_TRUE(testing::WaitFor([&] { return list.Selected() == 1; }));
+    d.Click("コピー");
+    ASSERT_TRUE(testing::WaitFor([&] { return list.Count() == 6; }));
+    EXPECT_EQ(list.Selected(), 2) << "the source entry, one row lower";
+    d.Click("↓ 下へ ");
+    ASSERT_TRUE(testing::WaitFor([&] { return list.Selected() == 3; }));
+    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"*" + c2099, "*" + c2098, "*" + yearly,
+                                                      "*" + c2098, " " + monday, " " + added}));
+  }
+  {
+    SCOPED_TRACE("a click in a check box pauses; a double-click changes and resumes");
+    Sleep(GetDoubleClickTime() + 50);
+    testing::ClickAt(list.CheckBoxPoint(2));
+    ASSERT_TRUE(testing::WaitFor([&] { return !list.Ticked(2); }));
+    Sleep(GetDoubleClickTime() + 50);  // the next click starts a pair of its own
+    testing::ClickAt(list.TextPoint(2), 2);
+    const HWND editor = WaitForEditor(program);
+    ASSERT_NE(editor, nullptr);
+    testing::PressKeys({VK_DOWN});    // "毎年" becomes "毎月"
+    testing::PressKeys({VK_RETURN});  // the default button "登録(&S)"
+    ASSERT_TRUE(WaitGone(editor));
+    testing::WaitFor([&] { return list.Line(2) == "*" + monthly; });
+    EXPECT_EQ(list.Line(2), "*" + monthly);
+  }
+  {
+    SCOPED_TRACE("削除 asks first");
+    testing::PressKeys({VK_HOME});
+    testing::PressKeys({VK_DOWN});
+    ASSERT_TRUE(testing::WaitFor([&] { return list.Selected() == 1; }));
+    d.Click("削除");
+    const HWND box = program.WaitForVisibleWindow(L"#32770", L"Mirovane");
+    ASSERT_NE(box, nullptr) << "no question";
+    EXPECT_NE(
+        FindWindowExW(box, nullptr, L"Static",
+                      W("選択しているアラーム設定を削除します。\r\nよろしいですか？").c_str()),
+        nullptr);
+    testing::WaitFor([&] { return GetForegroundWindow() == box; });
+    testing::PressKeys({VK_RETURN});  // OK
+    ASSERT_TRUE(WaitGone(box));
+    ASSERT_TRUE(testing::WaitFor([&] { return list.Count() == 5; }));
+  }
+  {
+    SCOPED_TRACE("自動整列 and 設定保存(&S)");
+    d.Click("自動整列");
+    const std::vector<std::string> sorted{"*" + c2098, "*" + c2099, " " + monday, "*" + monthly,
+                                          " " + added};
+    ASSERT_TRUE(testing::WaitFor([&] { return list.Lines() == sorted; })) << "not sorted";
+    d.Click("設定保存(&S)");
+    ASSERT_TRUE(WaitGone(d.window));
+    EXPECT_EQ(testing::ReadBytes(listPath), ListBytes(sorted));
+  }
+  {
+    SCOPED_TRACE("the engine took the saved list: its pending alarm is now the monthly one");
+    ListDialog again = OpenListFromMenu(program, mainWindow);
+    ASSERT_NE(again.list, nullptr);
+    RemoteListView reopened(again.list);
+    EXPECT_EQ(reopened.Selected(), 3);
+    const std::string saved = testing::ReadBytes(listPath);
+    // Changes, then Esc: nothing is written.
+    again.Click("一時停止 ／ 実行再開");
+    ASSERT_TRUE(testing::WaitFor([&] { return !reopened.Ticked(3); }));
+    testing::PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(WaitGone(again.window));
+    EXPECT_EQ(testing::ReadBytes(listPath), saved);
+  }
+  CloseProgram(program, mainWindow);
+}
+
+// "確認(&C)" of an alarm's message opens the list on that alarm's entry.
+TEST(AlarmListEndToEnd, ConfirmButtonOpensTheListOnTheAlarm) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  WriteAlarmList(exe, {Utf8ToCp932("*2099/01/01 12:00  Msg:先"),
+                       Utf8ToCp932(" xxxx/xx/xx Start  Msg:止めてある"),
+                       Utf8ToCp932("*xxxx/xx/xx Start  Msg:起動しました"),
+                       Utf8ToCp932("*2098/01/01 12:00  Msg:後")});
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND mainWindow = program.WaitForWindow(kCalendarDialogClass, nullptr);
+  ASSERT_NE(mainWindow, nullptr);
+  const HWND box = WaitForMessageWindow(program, mainWindow);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(box, kMessageTextId)), W("起動しました"));
+  const std::vector<HWND> buttons = Buttons(box);
+  ASSERT_EQ(buttons.size(), 2u);
+  testing::ClickAt(testing::CentreOf(buttons[1]));  // "確認(&C)"
+  const HWND window = program.WaitForVisibleWindow(kFormClass, W("アラーム設定リスト").c_str());
+  ASSERT_NE(window, nullptr);
+  RemoteListView list(FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr));
+  EXPECT_EQ(list.Count(), 4);
+  EXPECT_EQ(list.Selected(), 2);
+  SetForegroundWindow(window);
+  testing::PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(WaitGone(window));
+  CloseProgram(program, mainWindow);
+}
+
+// A list of 10,000 lines of every shape (active and paused, empty, long, double-byte text)
+// opens whole and is saved byte for byte as it was.
+TEST(AlarmListEndToEnd, TenThousandLinesRoundTripUnchanged) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  std::vector<std::string> lines;
+  for (int i = 0; i < 10000; ++i) {
+    switch (i % 5) {
+      case 0:
+        lines.push_back(Utf8ToCp932("*2099/01/01 12:00  Msg:行") + std::to_string(i));
+        break;
+      case 1:
+        lines.push_back(" xxxx/xx/xx 001" + Utf8ToCp932("分") + "* Msg:" + std::to_string(i));
+        break;
+      case 2:
+        lines.push_back(i == 2 ? std::string(" ") : " " + std::string(300, 'x'));
+        break;
+      case 3:
+        lines.push_back(Utf8ToCp932(" 表示は二バイト目が\\の字"));  // 表 and 示 end in 0x5C
+        break;
+      default:
+        lines.push_back(Utf8ToCp932("*[8]:週末   12:00  Exe:C:\\予定表\\a.exe::-x"));
+        break;
+    }
+  }
+  WriteAlarmList(exe, lines);
+  const fs::path listPath = AlarmListPathFor(exe);
+  const std::string before = testing::ReadBytes(listPath);
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  ListDialog d = OpenListFromMenu(program, mainWindow);
+  ASSERT_NE(d.list, nullptr);
+  RemoteListView list(d.list);
+  EXPECT_EQ(list.Count(), 10000);
+  EXPECT_EQ(list.Line(9999), lines[9999]);
+  testing::PressKeys({VK_END});  // to the last entry and back
+  testing::PressKeys({VK_HOME});
+  testing::PressKeys({VK_MENU, 'S'});
+  ASSERT_TRUE(WaitGone(d.window));
+  EXPECT_EQ(testing::ReadBytes(listPath), before);
+  CloseProgram(program, mainWindow);
 }
 
 }  // namespace

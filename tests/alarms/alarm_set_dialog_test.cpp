@@ -15,10 +15,15 @@
 #include "alarms/alarm_engine.h"
 #include "alarms/alarm_set_dialog.h"
 #include "app/application.h"
+#include "app/win_test_support.h"
 #include "platform/codec.h"
 
 namespace mirovane {
 namespace {
+
+using testing::FocusOf;
+using testing::PressKeys;
+using testing::WaitFor;
 
 std::string Sj(std::string_view utf8) { return Utf8ToCp932(utf8); }
 
@@ -29,39 +34,6 @@ HWND FindOwnForm() {
     Sleep(20);
   }
   return nullptr;
-}
-
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 1500; ++i) {
-    if (condition()) return true;
-    Sleep(20);
-  }
-  return condition();
-}
-
-void Keys(std::initializer_list<WORD> down) {
-  std::vector<INPUT> in;
-  for (WORD k : down) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    in.push_back(i);
-  }
-  for (auto it = down.end(); it != down.begin();) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = *--it;
-    i.ki.dwFlags = KEYEVENTF_KEYUP;
-    in.push_back(i);
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-HWND FocusOf(DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(thread, &info);
-  return info.hwndFocus;
 }
 
 class AlarmSetDialogTest : public ::testing::Test {
@@ -113,7 +85,7 @@ TEST_F(AlarmSetDialogTest, EntriesOfEveryKindComeBackUnchangedThroughTheControls
   for (const std::string& entry : entries) {
     SCOPED_TRACE(Cp932ToUtf8(entry));
     TAlarmSetDialog dialog(Start());
-    EXPECT_EQ(Edit(dialog, entry, [](TAlarmSetDialog&) { Keys({VK_RETURN}); }), kModalOk);
+    EXPECT_EQ(Edit(dialog, entry, [](TAlarmSetDialog&) { PressKeys({VK_RETURN}); }), kModalOk);
     EXPECT_EQ(dialog.EntryText, entry);
   }
 }
@@ -140,7 +112,7 @@ TEST_F(AlarmSetDialogTest, MonthlyLastDayHourlyShowsItsControls) {
     EXPECT_TRUE(d.memMessage.Visible());
     EXPECT_FALSE(d.edtFilePath.Visible());
     checked = true;
-    Keys({VK_ESCAPE});
+    PressKeys({VK_ESCAPE});
   });
   EXPECT_TRUE(checked);
   EXPECT_EQ(dialog.ModalResult(), kModalCancel);
@@ -155,34 +127,34 @@ TEST_F(AlarmSetDialogTest, KeyboardBuildsANewAlarm) {
   std::vector<std::wstring> focusClasses;
   const int result = Edit(dialog, "", [&](TAlarmSetDialog& d) {
     EXPECT_EQ(FocusOf(thread_), d.cmbDateType.Handle());
-    Keys({VK_DOWN});  // "毎年"
+    PressKeys({VK_DOWN});  // "毎年"
     WaitFor([&] { return d.cmbDateType.ItemIndex() == kDateYearly; });
     EXPECT_EQ(d.dtpDateUpDown.Value().wYear, 2004);
     EXPECT_EQ(d.dtpDateUpDown.Value().wMonth, 2);
     EXPECT_EQ(d.dtpDateUpDown.Value().wDay, 29);
     // Picker, leap-year box, time type.
-    for (int i = 0; i < 3; ++i) Keys({VK_TAB});
+    for (int i = 0; i < 3; ++i) PressKeys({VK_TAB});
     WaitFor([&] { return FocusOf(thread_) == d.cmbTimeType.Handle(); });
-    for (int i = 0; i < 4; ++i) Keys({VK_DOWN});  // "起動時のみ"
+    for (int i = 0; i < 4; ++i) PressKeys({VK_DOWN});  // "起動時のみ"
     WaitFor([&] { return d.cmbTimeType.ItemIndex() == kEditStartupOnly; });
     EXPECT_TRUE(d.spnDelayed.Visible());
     EXPECT_FALSE(d.dtpTimeSet.Visible());
-    Keys({VK_TAB});
+    PressKeys({VK_TAB});
     WaitFor([&] { return FocusOf(thread_) == d.spnDelayed.Handle(); });
-    Keys({VK_UP});
-    Keys({VK_UP});  // two steps of 5
+    PressKeys({VK_UP});
+    PressKeys({VK_UP});  // two steps of 5
     WaitFor([&] { return d.spnDelayed.Value() == 10; });
-    Keys({VK_TAB});  // the band list
-    Keys({VK_TAB});  // the radio group
+    PressKeys({VK_TAB});  // the band list
+    PressKeys({VK_TAB});  // the radio group
     WaitFor([&] { return FocusOf(thread_) == d.rdbMessage.Handle(); });
-    Keys({VK_RIGHT});
+    PressKeys({VK_RIGHT});
     WaitFor([&] { return d.rdbFilePath.Checked(); });
     EXPECT_TRUE(d.edtFilePath.Visible());
     EXPECT_FALSE(d.memMessage.Visible());
-    Keys({VK_TAB});
+    PressKeys({VK_TAB});
     WaitFor([&] { return FocusOf(thread_) == d.edtFilePath.Handle(); });
-    for (WORD k : {'C', 'M', 'D'}) Keys({k});
-    Keys({VK_RETURN});
+    for (WORD k : {'C', 'M', 'D'}) PressKeys({k});
+    PressKeys({VK_RETURN});
   });
   EXPECT_EQ(result, kModalOk);
   EXPECT_EQ(dialog.EntryText, "xxxx/02/29 S10rt  Exe:cmd");
@@ -194,7 +166,7 @@ TEST_F(AlarmSetDialogTest, EveryDayWeekdayCodeOpensAsDaily) {
   Edit(dialog, Sj("[9]:毎日   07:00  Msg:x"), [](TAlarmSetDialog& d) {
     EXPECT_EQ(d.cmbDateType.ItemIndex(), kDateDaily);
     EXPECT_FALSE(d.cmbWeek.Visible());
-    Keys({VK_RETURN});
+    PressKeys({VK_RETURN});
   });
   EXPECT_EQ(dialog.EntryText, "xxxx/xx/xx 07:00  Msg:x");
 }

@@ -6,7 +6,10 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace mirovane::testing {
 
@@ -44,6 +47,68 @@ inline void ClickAt(POINT screen, int clicks = 1) {
     n += 2;
   }
   SendInput(n, in, sizeof(INPUT));
+}
+
+// A quick right click at `screen` (press and release), as real input.
+inline void RightClickAt(POINT screen) {
+  INPUT in[3]{};
+  in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
+  in[0].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in[0].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+// The centre of `hwnd` in screen coordinates.
+inline POINT CentreOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Real key input: presses the keys in order and releases them in reverse (a chord such as
+// {VK_MENU, 'S'}, or one key).
+inline void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> in;
+  for (WORD k : keys) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    in.push_back(i);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = *--it;
+    i.ki.dwFlags = KEYEVENTF_KEYUP;
+    in.push_back(i);
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Presses `key` `times` times, one press after the other.
+inline void PressKeyTimes(WORD key, int times) {
+  for (int i = 0; i < times; ++i) PressKeys({key});
+}
+
+// Waits without pumping messages until `condition` holds or 30 s have passed (for a user thread
+// whose window runs elsewhere); returns the condition's last value.
+inline bool WaitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 1500; ++i) {
+    if (condition()) return true;
+    Sleep(20);
+  }
+  return condition();
+}
+
+// The window with the keyboard focus in `thread` (of any process).
+inline HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(thread, &info);
+  return info.hwndFocus;
 }
 
 // Removes a pending WM_QUIT; returns whether there was one.

@@ -23,6 +23,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ClassName;
+using testing::FocusOf;
+using testing::WaitFor;
 using testing::WindowText;
 
 // One of each control, in the order of its table.
@@ -120,41 +122,6 @@ HWND FindOwnWindow(const wchar_t* className) {
   return found;
 }
 
-// The window with the keyboard focus in `thread`.
-HWND FocusOf(DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(thread, &info);
-  return info.hwndFocus;
-}
-
-void Keys(std::initializer_list<WORD> down) {
-  std::vector<INPUT> in;
-  for (WORD k : down) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    in.push_back(i);
-  }
-  for (auto it = down.end(); it != down.begin();) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = *--it;
-    i.ki.dwFlags = KEYEVENTF_KEYUP;
-    in.push_back(i);
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-// Waits until `condition` holds (the form's thread keeps running its modal loop meanwhile).
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 1500; ++i) {
-    if (condition()) return true;
-    Sleep(20);
-  }
-  return condition();
-}
-
 class FormTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { InitCommonControlsForProgram(); }
@@ -229,16 +196,16 @@ TEST_F(FormTest, KeyboardMovesInTableOrderAndEndsWithDefaultAndCancel) {
       // Buttons by their captions (the pickers' texts are today's date and time).
       order.push_back(ClassName(before) +
                       (ClassName(before) == L"Button" ? L":" + WindowText(before) : L""));
-      Keys({VK_TAB});
+      testing::PressKeys({VK_TAB});
       WaitFor([&] { return FocusOf(thread_) != before; });
     }
-    Keys({VK_MENU, 'N'});
+    testing::PressKeys({VK_MENU, 'N'});
     WaitFor([&] { return FocusOf(thread_) == form.edtName.Handle(); });
     afterMnemonic = ClassName(FocusOf(thread_));
-    Keys({VK_MENU, 'K'});  // ticks the check box
+    testing::PressKeys({VK_MENU, 'K'});  // ticks the check box
     WaitFor([&] { return form.chkFlag.Checked(); });
     ok = true;
-    Keys({VK_ESCAPE});
+    testing::PressKeys({VK_ESCAPE});
   });
   const int result = form.ShowModal(nullptr);
   user.join();
@@ -267,7 +234,7 @@ TEST_F(FormTest, KeyboardMovesInTableOrderAndEndsWithDefaultAndCancel) {
     if (!w) return;
     SetForegroundWindow(w);
     WaitFor([&] { return FocusOf(thread_) != nullptr; });
-    Keys({VK_RETURN});
+    testing::PressKeys({VK_RETURN});
   });
   EXPECT_EQ(again.ShowModal(nullptr), 1);
   user2.join();
@@ -364,7 +331,7 @@ TEST_F(FormTest, SpinEditOnAFormStepsOncePerArrowClick) {
     click(up, 5);  // 2
     atLimit = seen;
     WaitFor([&] { return FocusOf(thread_) == form.spnMonthX.Handle(); });
-    Keys({VK_UP});
+    testing::PressKeys({VK_UP});
     WaitFor([&] { return values.size() >= 6 && !formKeys.empty(); });
     PostMessageW(w, WM_CLOSE, 0, 0);
   });
