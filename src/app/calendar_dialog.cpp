@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../../res/resource.h"
+#include "alarms/alarm_list_dialog.h"
 #include "alarms/busy_scope.h"
 #include "app/app_paths.h"
 #include "app/layout.h"
@@ -153,6 +154,9 @@ void TCalendarDialog::FormCreate() {
       Timer4.SetEnabled(true);
     }
   };
+  if (!AlarmHost.alarmListDialog) {
+    AlarmHost.alarmListDialog = [this](std::uint8_t index) { return ShowAlarmListDialog(index); };
+  }
   Alarms.SetAlarmListPath(AlarmListPath);
   Alarms.SetCheckInterval(Settings.AlarmChk);
   LoadAlarms(true);
@@ -250,6 +254,31 @@ bool TCalendarDialog::SaveSettings() {
   Settings.TopPosition = s.TopPosition;
   Settings.LeftPosition = s.LeftPosition;
   return true;
+}
+
+int TCalendarDialog::ShowAlarmListDialog(std::uint8_t selectIndex) {
+  TAlarmListDialog dialog(AlarmListPath, [this] { return AlarmEditorStartValues(); });
+  if (!dialog.Loaded()) {
+    // Opening it empty would let a save wipe the list.
+    ShowError(Cp932ToWide(dialog.LoadError()));
+    return kModalCancel;
+  }
+  dialog.SelectEntry(selectIndex);
+  return dialog.ShowModal(Handle());
+}
+
+AlarmEditorStart TCalendarDialog::AlarmEditorStartValues() const {
+  DateTimeRecord now;
+  now.Set(Now());
+  AlarmEditorStart start;
+  start.Date = CivilDate{now.Year, now.Month, now.Day};
+  if (MainCalendar.Visible()) {
+    const SYSTEMTIME selected = MainCalendar.Date();
+    start.Date = CivilDate{selected.wYear, selected.wMonth, selected.wDay};
+  }
+  start.Hour = now.Hour;
+  start.Minute = now.Minute;
+  return start;
 }
 
 // ---- Options dialog ----------------------------------------------------------------------------

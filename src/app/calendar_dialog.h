@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "alarms/alarm_editor_rules.h"
 #include "alarms/alarm_engine.h"
 #include "alarms/alarm_host_win.h"
 #include "app/calendar_navigation.h"
@@ -203,6 +204,11 @@ class TCalendarDialog : public ui::Window {
   // also fills the tray-icon record. The window keeps its handle when the frame changes.
   void ApplyWindowStyle(bool initial);
   void LoadAlarms(bool initial) { Alarms.LoadAlarms(initial); }
+  // The alarm list dialog over this window, on entry `selectIndex`; its modal result.
+  int ShowAlarmListDialog(std::uint8_t selectIndex);
+  // Where a new alarm starts: the calendar's selected date while it shows (else today), now's
+  // hour and minute.
+  AlarmEditorStart AlarmEditorStartValues() const;
   void SelectNextAlarm(bool recompute) { Alarms.SelectNextAlarm(recompute); }
 
   // Draws the clock face for the current time onto ClockLabel (double-buffered; WM_PAINT
