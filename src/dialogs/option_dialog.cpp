@@ -294,6 +294,7 @@ void TOptionSetDialog::CreateControls() {
       {&spnMonthY, kOptMonthYId},
       {&spnPosX, kOptPosXId},
       {&spnPosY, kOptPosYId},
+      {&spnAlpha, kOptAlphaSpinId},
   };
   for (const auto& [control, id] : ids) SetControlId(*control, id);
 }

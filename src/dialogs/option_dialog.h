@@ -50,6 +50,7 @@ enum OptionDialogControlId : int {
   kOptMonthYId,
   kOptPosXId,
   kOptPosYId,
+  kOptAlphaSpinId,
 };
 
 // What the dialog reads of the main window and how it hands its apply step back.
