@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include "alarms/message_window_win.h"
 #include "app/main_window_fixture.h"
+#include "dialogs/option_rules.h"
 #include "platform/files.h"
 
 namespace mirovane {
@@ -389,6 +391,68 @@ TEST_F(MainWindowBehaviour, OptionsResultsRevertSaveAndCancel) {
   EXPECT_NE(text.find("LeftPosition=120"), std::string::npos) << text;
   EXPECT_NE(text.find("PopupMenuItem=5"), std::string::npos) << text;
   EXPECT_FALSE(d.BusyFlag);
+  EXPECT_TRUE(errors_.empty());
+}
+
+// The options dialog's apply step reaches the window itself (grid, refresh period, week numbers,
+// fonts, colours, translucency), and after every result a running alarm timer takes AlarmChk at
+// once: the applied one, the file's after a revert, the record's after a cancel.
+TEST_F(MainWindowBehaviour, OptionsApplyReachesTheWindowAndEveryResultRetimesTheAlarmTimer) {
+  WriteIni("[Reaction]\r\nAlarmChk=5\r\n");
+  TCalendarDialog& d = Shown();
+  const HWND w = d.Handle();
+  ASSERT_TRUE(d.Timer4.Enabled());
+  ASSERT_EQ(d.Timer4.Interval(), 5000u);
+  ASSERT_TRUE(d.Timer3.Enabled());
+
+  d.optionsDialog = [&] {
+    OptionWindowState state;
+    state.columns = d.MonthColumns();
+    state.rows = d.MonthRows();
+    OptionValues v = LoadOptions(d.Settings, state);
+    v.alarmChk = 30;
+    v.dspCycle = 0;
+    v.weekNumbers = true;
+    v.monthColumns = 3;
+    v.calendarFont.Size = 20;
+    v.colorSlots = ColorPresetSlots(ColorPreset::Navy);
+    v.transparency = TransparencyMode::Alpha;
+    v.alpha = 100;
+    d.ApplyOptionResult(ApplyOptions(v, OptionScreen{1280, 200}, d.Settings));
+    return 5;
+  };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(d.Timer4.Interval(), 30000u);
+  EXPECT_TRUE(d.Timer4.Enabled());
+  EXPECT_FALSE(d.Timer3.Enabled());
+  EXPECT_TRUE(d.MainCalendar.ShowWeekNumbers());
+  EXPECT_EQ(d.MainCalendar.MonthDelta(), 3);
+  EXPECT_EQ(d.MainCalendar.GetColor(CalendarColor::MonthBack), RGB(0, 0, 128));
+  EXPECT_EQ(d.Color(), RGB(166, 202, 240));
+  LOGFONTW font{};
+  GetObjectW(d.CalendarFont(), sizeof font, &font);
+  EXPECT_EQ(std::abs(font.lfHeight), MulDiv(20, static_cast<int>(d.Dpi()), 72));
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  GetLayeredWindowAttributes(w, nullptr, &alpha, &flags);
+  EXPECT_EQ(alpha, 100);
+  EXPECT_EQ(flags, DWORD{LWA_ALPHA});
+
+  // Revert: the file's period, opaque again.
+  d.optionsDialog = [] { return 4; };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(d.Timer4.Interval(), 5000u);
+  EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(d.Timer3.Enabled());
+
+  // Cancel after the record changed (as after an earlier apply): 0 checks every half second.
+  d.optionsDialog = [&] {
+    d.Settings.AlarmChk = 0;
+    return 2;
+  };
+  d.DoReaction(kReactionOptions);
+  EXPECT_EQ(d.Timer4.Interval(), 500u);
   EXPECT_TRUE(errors_.empty());
 }
 
