@@ -29,12 +29,12 @@ ui::FontSpec FormFontSpec() {
 
 // The font of a settings font as the form scales it: its size in points at 96 DPI.
 ui::FontSpec SampleFontSpec(const FontSetting& font) {
-  ui::FontSpec spec;
-  spec.face = Cp932ToWide(font.Name);
-  spec.pixelHeight96 = MulDiv(std::max(font.Size, 1), 96, 72);
-  spec.bold = font.Bold;
-  spec.italic = font.Italic;
-  return spec;
+  ui::FontSpec out;
+  out.face = Cp932ToWide(font.Name);
+  out.pixelHeight96 = MulDiv(std::max(font.Size, 1), 96, 72);
+  out.bold = font.Bold;
+  out.italic = font.Italic;
+  return out;
 }
 
 template <std::size_t N>
