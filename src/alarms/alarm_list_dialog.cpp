@@ -44,7 +44,7 @@ TAlarmListDialog::TAlarmListDialog(std::filesystem::path path,
     loadError_ = alarm_text::ListNotRead(status);
     return;
   }
-  rules_.Load(lines);  // a missing file is an empty list
+  rules_.Load(std::move(lines));  // a missing file is an empty list
 }
 
 void TAlarmListDialog::SelectEntry(std::size_t index) { pendingIndex_ = index; }

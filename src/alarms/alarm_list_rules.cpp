@@ -9,17 +9,17 @@
 
 namespace mirovane {
 
-void AlarmListRules::Load(const std::vector<std::string>& lines) {
+void AlarmListRules::Load(std::vector<std::string> lines) {
   entries_.clear();
   entries_.reserve(lines.size());
-  for (const std::string& line : lines) {
+  for (std::string& line : lines) {
+    // Each line becomes its entry's text in place, without a copy.
     AlarmListEntry entry;
-    if (!line.empty() && IsCp932LeadByte(static_cast<unsigned char>(line[0]))) {
-      entry.Text = line;
-    } else {
-      entry.Ticked = !line.empty() && line[0] == '*';
-      if (!line.empty()) entry.Text = line.substr(1);
+    if (!line.empty() && !IsCp932LeadByte(static_cast<unsigned char>(line[0]))) {
+      entry.Ticked = line[0] == '*';
+      line.erase(0, 1);
     }
+    entry.Text = std::move(line);
     entries_.push_back(std::move(entry));
   }
   selected_ = kNoSelection;

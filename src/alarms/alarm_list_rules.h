@@ -27,7 +27,7 @@ class AlarmListRules {
   // when byte 1 is '*'. Nothing is selected. A line whose first byte starts a double-byte
   // character has no state byte of its own: it is taken whole as the text of a paused entry, so
   // saving never splits that character.
-  void Load(const std::vector<std::string>& lines);
+  void Load(std::vector<std::string> lines);
   // btnOkClick: one line per entry in list order, '*' when ticked, else a blank, then the text.
   std::vector<std::string> SaveLines() const;
 

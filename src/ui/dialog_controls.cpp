@@ -494,7 +494,6 @@ void CheckList::Refresh() {
 
 void CheckList::SetItems(std::vector<Item> items) {
   items_ = std::move(items);
-  if (Handle()) SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), 0);
   Refresh();
 }
 
@@ -545,8 +544,16 @@ void CheckList::Select(int index) {
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   state.state = 0;
-  SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-               reinterpret_cast<LPARAM>(&state));
+  // Only the selected and the focused entry lose their state: asking every entry (index -1)
+  // would cost a pass over the whole list on every selection.
+  for (UINT which : {LVNI_SELECTED, LVNI_FOCUSED}) {
+    const auto at =
+        static_cast<int>(SendMessageW(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which));
+    if (at >= 0 && at != index) {
+      SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(at),
+                   reinterpret_cast<LPARAM>(&state));
+    }
+  }
   if (index < 0 || index >= Count()) return;
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),

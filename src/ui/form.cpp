@@ -84,6 +84,7 @@ int Form::ShowModal(HWND owner) {
   SetForegroundWindow(Handle());
   // The first control of the table that takes the focus gets it.
   if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+  if (onShow) onShow();
 
   MSG msg;
   bool quit = false;

@@ -70,6 +70,9 @@ class Form : public Window {
   // Runs `action` for every control of the table, in table order.
   void ForEachControl(const std::function<void(DialogControl&)>& action);
 
+  // Runs once the window is shown with its first control focused, before the modal loop takes the
+  // first message (FormShow).
+  std::function<void()> onShow;
   // Runs just before the window is destroyed (the form's own clean-up, FormDestroy).
   std::function<void()> onDestroy;
   // Every key press in the form, before the dialog keyboard handling (key preview); return true to

@@ -1,5 +1,6 @@
-// The alarm editor's real window: entry texts of every kind shown in its controls and registered
-// again by the keyboard, and the choices a user makes by key presses.
+// The alarm dialogs' real windows: entry texts of every kind shown in the editor's controls and
+// registered again by the keyboard, the choices a user makes by key presses, the file prompt's
+// notices, and the list's answers to a file it cannot read or write.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,14 +8,19 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "alarms/alarm_engine.h"
+#include "alarms/alarm_list_dialog.h"
 #include "alarms/alarm_set_dialog.h"
 #include "app/application.h"
+#include "app/test_folder.h"
 #include "app/win_test_support.h"
 #include "platform/codec.h"
 
@@ -169,6 +175,74 @@ TEST_F(AlarmSetDialogTest, EveryDayWeekdayCodeOpensAsDaily) {
     PressKeys({VK_RETURN});
   });
   EXPECT_EQ(dialog.EntryText, "xxxx/xx/xx 07:00  Msg:x");
+}
+
+// "ファイル検索" with a path longer than the edit takes: the notice first, then the path cut to
+// 127 characters; leaving the edit with a path of no file says so once the focus has moved.
+TEST_F(AlarmSetDialogTest, FilePromptAndPathNotices) {
+  TAlarmSetDialog dialog(Start());
+  std::vector<std::string> notices;
+  const std::string longPath = "C:\\" + std::string(100, 'a') + "\\" + Sj("長いフォルダー名") +
+                               "\\" + std::string(40, 'b') + ".exe";
+  dialog.browseForFile = [&](const std::string& present) -> std::optional<std::string> {
+    EXPECT_EQ(present, "C:\\old.exe");
+    return longPath;
+  };
+  dialog.showNotice = [&](const std::string& text) { notices.push_back(text); };
+  std::string shown;
+  Edit(dialog, "xxxx/xx/xx 12:00  Exe:C:\\old.exe", [&](TAlarmSetDialog& d) {
+    testing::ClickAt(testing::CentreOf(d.edtFilePath.Handle()));
+    WaitFor([&] { return FocusOf(thread_) == d.edtFilePath.Handle(); });
+    PressKeys({VK_TAB});  // to "ファイル検索"; C:\old.exe does not exist
+    WaitFor([&] { return notices.size() == 1; });
+    PressKeys({VK_SPACE});  // presses it
+    WaitFor([&] { return notices.size() == 2; });
+    shown = d.edtFilePath.Text();
+    PressKeys({VK_ESCAPE});
+  });
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_EQ(notices[0], Sj("ファイルが存在しません。"));
+  EXPECT_EQ(notices[1],
+            Sj("選択したファイルのパスが長過ぎます。\r\n128文字以降は切り捨てられます。"));
+  EXPECT_EQ(Cp932ToWide(shown).size(), 127u);
+  EXPECT_EQ(shown, longPath.substr(0, shown.size()));
+}
+
+// A list file that cannot be read is not opened as an empty list (a save would wipe it); a save
+// that fails is reported, keeps the dialog open with the user's changes and leaves the file whole.
+TEST_F(AlarmSetDialogTest, ListFileThatCannotBeReadOrWrittenStaysWhole) {
+  testing::TestFolder folder;
+  EXPECT_FALSE(TAlarmListDialog(folder.Path(), nullptr).Loaded()) << "a folder is no list";
+
+  const std::filesystem::path path = folder.Path() / "Mirovane.txt";
+  const std::string before = "*2099/01/01 12:00  Msg:a\r\n xxxx/xx/xx 12:00  Msg:b\r\n";
+  std::ofstream(path, std::ios::binary) << before;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  TAlarmListDialog dialog(path, nullptr);
+  ASSERT_TRUE(dialog.Loaded());
+  std::vector<std::string> errors;
+  dialog.showError = [&](const std::string& text) { errors.push_back(text); };
+  dialog.SelectEntry(1);
+  bool stayedOpen = false;
+  std::thread user([&] {
+    const HWND w = FindOwnForm();
+    if (!w) return;
+    SetForegroundWindow(w);
+    WaitFor([&] { return FocusOf(thread_) == dialog.lstAlarmList.Handle(); });
+    PressKeys({VK_SPACE});  // resumes entry 2
+    WaitFor([&] { return dialog.Rules().Entries()[1].Ticked; });
+    PressKeys({VK_MENU, 'S'});
+    WaitFor([&] { return errors.size() == 1; });
+    stayedOpen = IsWindowVisible(w) != FALSE;
+    PressKeys({VK_ESCAPE});
+  });
+  EXPECT_EQ(dialog.ShowModal(nullptr), kModalCancel);
+  user.join();
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(Sj(" に書き込めません。")), std::string::npos) << errors[0];
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(testing::ReadBytes(path), before);
 }
 
 }  // namespace
