@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/codec.h"
+#include "ui/dpi.h"
 
 namespace mirovane {
 
@@ -85,8 +86,10 @@ void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int
   if (width <= 0 || height <= 0) return;
   LOGFONTW font{};
   if (fontHandle) GetObjectW(fontHandle, sizeof font, &font);
+  const int dpi = static_cast<int>(ui::WindowDpi(target));
   const bool sameDial = dial_ && dial_.Width() == width && dial_.Height() == height &&
-                        colors == colors_ && std::memcmp(&font, &font_, sizeof font) == 0;
+                        colors == colors_ && dpi == dpi_ &&
+                        std::memcmp(&font, &font_, sizeof font) == 0;
   const int secondOfDay = (hour * 60 + minute) * 60 + second;
   if (sameDial && secondOfDay == shownSecond_) return;
 
@@ -102,14 +105,15 @@ void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int
     const RECT all{0, 0, width, height};
     FillRect(dial_.dc(), &all, back.get());
     GdiClockCanvas canvas(dial_.dc(), fontHandle);
-    DrawClockDial(canvas, width, height, colors);
+    DrawClockDial(canvas, width, height, colors, dpi);
     colors_ = colors;
+    dpi_ = dpi;
     font_ = font;
   }
   BitBlt(frame_.dc(), 0, 0, width, height, dial_.dc(), 0, 0, SRCCOPY);
   {
     GdiClockCanvas canvas(frame_.dc(), nullptr);
-    DrawClockHands(canvas, height, hour, minute, second, colors);
+    DrawClockHands(canvas, height, hour, minute, second, colors, dpi);
   }
   shownSecond_ = secondOfDay;
   BitBlt(screen.get(), 0, 0, width, height, frame_.dc(), 0, 0, SRCCOPY);

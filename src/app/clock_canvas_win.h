@@ -60,6 +60,7 @@ class ClockFaceRenderer {
   ui::MemorySurface frame_;
   ClockColors colors_;
   LOGFONTW font_{};
+  int dpi_ = 96;
   int shownSecond_ = -1;  // second of the day on the frame
 };
 

@@ -13,6 +13,9 @@ constexpr double kDegree = 3.14159265358979323846 / 180.0;
 // Rounds to the nearest integer, ties to even.
 int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
 
+// A length of 96-DPI pixels at `dpi`, halves rounded up (as the system's MulDiv rounds).
+int DpiPixels(int pixels96, int dpi) { return (pixels96 * dpi * 2 + 96) / 192; }
+
 struct Mark {
   const char* text;
   double a;
@@ -34,29 +37,30 @@ double MinuteHandDegrees(int minute, int second) { return minute * 6 + second * 
 double SecondHandDegrees(int second) { return second * 6.0; }
 
 void DrawClockFace(ClockCanvas& canvas, int width, int height, int hour, int minute, int second,
-                   const ClockColors& colors) {
-  DrawClockDial(canvas, width, height, colors);
-  DrawClockHands(canvas, height, hour, minute, second, colors);
+                   const ClockColors& colors, int dpi) {
+  DrawClockDial(canvas, width, height, colors, dpi);
+  DrawClockHands(canvas, height, hour, minute, second, colors, dpi);
 }
 
-void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors& colors) {
+void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors& colors, int dpi) {
+  const auto px = [dpi](int pixels96) { return DpiPixels(pixels96, dpi); };
   const int r = height / 2;
   const int t = canvas.TextHeight("0");
 
   // Rings: a wide face gets a 2-pixel outer ring and an inner ring.
   const bool wide = 2.5 * t < r;
   canvas.SetBrush(colors.labelBack, true);
-  canvas.SetPen(colors.titleBack, wide ? 2 : 1);
+  canvas.SetPen(colors.titleBack, px(wide ? 2 : 1));
   canvas.Ellipse(0, 0, width, height);
   if (wide) {
-    canvas.SetPen(colors.trailText, 1);
-    canvas.Ellipse(3, 3, width - 3, height - 3);
+    canvas.SetPen(colors.trailText, px(1));
+    canvas.Ellipse(px(3), px(3), width - px(3), height - px(3));
   }
 
   // Hour marks: numbers on a large face, dots at the quarters on a middle one.
   canvas.SetBrush(colors.labelBack, false);
   const int c = r - t / 2;
-  const int d = c - 7;
+  const int d = c - px(7);
   const auto mark = [&](const Mark& m, std::string_view text) {
     const double tw = canvas.TextWidth(text);
     canvas.Text(Round(r - tw / 2 + m.a * d), Round(c - m.b * d), text, colors.labelText);
@@ -70,7 +74,8 @@ void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors
 }
 
 void DrawClockHands(ClockCanvas& canvas, int height, int hour, int minute, int second,
-                    const ClockColors& colors) {
+                    const ClockColors& colors, int dpi) {
+  const int pen = DpiPixels(1, dpi);
   const int r = height / 2;
   const auto at = [r](double len, double a, double b) {
     return Point{Round(r + len * a), Round(r - len * b)};
@@ -81,7 +86,7 @@ void DrawClockHands(ClockCanvas& canvas, int height, int hour, int minute, int s
     const double s = std::sin(degrees * kDegree);
     const double k = std::cos(degrees * kDegree);
     const double side = r * n / 30.0;
-    canvas.SetPen(color, 1);
+    canvas.SetPen(color, pen);
     canvas.SetBrush(color, true);
     const Point points[4] = {at(length, s, k), at(side, -k, s), at(length / 10, -s, -k),
                              at(side, k, -s)};
@@ -91,7 +96,7 @@ void DrawClockHands(ClockCanvas& canvas, int height, int hour, int minute, int s
   diamond(MinuteHandDegrees(minute, second), 0.85 * r, 2, colors.labelBack ^ 0xFFFFFFu);
   const double s = std::sin(SecondHandDegrees(second) * kDegree);
   const double k = std::cos(SecondHandDegrees(second) * kDegree);
-  canvas.SetPen(colors.borderColor, 1);
+  canvas.SetPen(colors.borderColor, pen);
   canvas.Line(at(0.85 * r, s, k), at(r / 50.0, -s, -k));
 }
 

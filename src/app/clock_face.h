@@ -33,15 +33,17 @@ struct ClockColors {
 };
 
 // Draws the whole face of `width` × `height` pixels for the given time (hour 0..23): the dial,
-// then the hands.
+// then the hands. Pen widths and the fixed distances (ring widths, the inner ring's offset, the
+// marks' distance from the ring) are 96-DPI pixels, drawn at `dpi`.
 void DrawClockFace(ClockCanvas& canvas, int width, int height, int hour, int minute, int second,
-                   const ClockColors& colors);
+                   const ClockColors& colors, int dpi = 96);
 // The parts that do not move: rings and hour marks. A renderer may keep this drawing and put only
 // the hands on a copy of it each time.
-void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors& colors);
+void DrawClockDial(ClockCanvas& canvas, int width, int height, const ClockColors& colors,
+                   int dpi = 96);
 // The hour, minute and second hands, in that order (the second hand on top).
 void DrawClockHands(ClockCanvas& canvas, int height, int hour, int minute, int second,
-                    const ClockColors& colors);
+                    const ClockColors& colors, int dpi = 96);
 
 // The degrees of the three hands, clockwise from 12 o'clock (the hour is not reduced to 12).
 double HourHandDegrees(int hour, int minute, int second);

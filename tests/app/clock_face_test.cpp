@@ -75,6 +75,24 @@ TEST(ClockFace, SixtyPixelFaceHasThinRingAndDots) {
   EXPECT_EQ(c.Of("line").size(), 1u);
 }
 
+// At 144 DPI the same face at 1.5 times the size: pens, the inner ring's offset and the marks'
+// distance from the ring are 1.5 times theirs (halves rounded up), the text follows its font.
+TEST(ClockFace, At144DpiFixedDistancesAndPensAreScaled) {
+  RecordingCanvas c(18);
+  DrawClockFace(c, 150, 150, 0, 0, 0, kColors, 144);
+  const auto ellipses = c.Of("ellipse");
+  ASSERT_EQ(ellipses.size(), 2u);
+  EXPECT_EQ(ellipses[1].args, (std::vector<int>{5, 5, 145, 145}));  // 3 -> 4.5 -> 5
+  std::vector<int> widths;
+  for (const auto& pen : c.Of("pen")) widths.push_back(pen.args[0]);
+  // Outer ring 2 -> 3, inner ring 1 -> 2, the three hands 1 -> 2.
+  EXPECT_EQ(widths, (std::vector<int>{3, 2, 2, 2, 2}));
+  // d = 75 - 9 - 11 = 55 around (75, 66): "12" (12 px in this recorder) at the top.
+  const auto texts = c.Of("text");
+  ASSERT_EQ(texts.size(), 12u);
+  EXPECT_EQ(texts[11].args, (std::vector<int>{69, 66 - 55}));
+}
+
 TEST(ClockFace, HundredPixelFaceHasInnerRingAndNumbers) {
   RecordingCanvas c(12);
   DrawClockFace(c, 100, 100, 0, 0, 0, kColors);
