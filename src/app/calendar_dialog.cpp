@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "../../res/resource.h"
 #include "alarms/alarm_list_dialog.h"
@@ -42,6 +43,33 @@ ui::FontHandle CreatePointFont(const FontSetting& font, int points, UINT dpi) {
 }
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+// EnumDisplayMonitors callback: adds the monitor to the list at `list`, the primary in front.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  auto& monitors = *reinterpret_cast<std::vector<Rect>*>(list);
+  const RECT& r = info.rcMonitor;
+  const Rect full{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+    monitors.insert(monitors.begin(), full);
+  } else {
+    monitors.push_back(full);
+  }
+  return TRUE;
+}
+
+// Every monitor's full rectangle, the primary first, as the position rules take them; the
+// primary screen alone when the system lists none.
+std::vector<Rect> MonitorRects() {
+  std::vector<Rect> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    monitors.push_back({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  }
+  return monitors;
+}
 
 RECT WindowRect(HWND hwnd) {
   RECT r{0, 0, 0, 0};
@@ -452,8 +480,7 @@ void TCalendarDialog::Timer2Timer() {
   if (BusyFlag || !IsWindowVisible(hwnd)) return;
   const RECT r = WindowRect(hwnd);
   const Rect window{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  const Size screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  const std::optional<Point> to = PositionTick(Settings, window, screen);
+  const std::optional<Point> to = PositionTick(Settings, window, MonitorRects());
   if (!to || (to->x == window.x && to->y == window.y)) return;
   SetWindowPos(hwnd, nullptr, to->x, to->y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
