@@ -195,6 +195,9 @@ void TCalendarDialog::FormShow() {
   if (Tag != 0) return;  // later showings after a hide change nothing
   Tag = 1;
   ApplyVisibility();
+  // The layout has given the window its size: a remembered place on a monitor that has gone
+  // must not start it out of sight.
+  BringOntoAMonitor();
   Timer1.SetEnabled(true);
   Timer2.SetEnabled(true);
   BusyFlag = false;
@@ -482,6 +485,16 @@ void TCalendarDialog::Timer2Timer() {
   const Rect window{r.left, r.top, r.right - r.left, r.bottom - r.top};
   const std::optional<Point> to = PositionTick(Settings, window, MonitorRects());
   if (!to || (to->x == window.x && to->y == window.y)) return;
+  SetWindowPos(hwnd, nullptr, to->x, to->y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void TCalendarDialog::BringOntoAMonitor() {
+  const HWND hwnd = Handle();
+  const RECT r = WindowRect(hwnd);
+  const std::optional<Point> to =
+      OntoAMonitor({r.left, r.top, r.right - r.left, r.bottom - r.top}, MonitorRects());
+  if (!to) return;
   SetWindowPos(hwnd, nullptr, to->x, to->y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }

@@ -110,6 +110,8 @@ class TCalendarDialog : public ui::Window {
   void UpdateTrayIcon();
   void StoreInTray();
   void ShowFromTray();
+  // Moves a window that lies on no monitor onto the primary one; one on a monitor stays.
+  void BringOntoAMonitor();
   // Opens the popup menu at a screen point.
   void ShowPopupMenu(POINT screen);
   // Runs the options dialog and applies its result (save, apply, revert, abort or cancel).

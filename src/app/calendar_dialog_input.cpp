@@ -408,6 +408,7 @@ void TCalendarDialog::StoreInTray() {
 void TCalendarDialog::ShowFromTray() {
   HideCountdown = 0;
   InTray = false;
+  BringOntoAMonitor();
   ShowWindow(Handle(), SW_SHOW);
   BringToFront();
   UpdateTrayIcon();
