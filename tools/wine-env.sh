@@ -2,6 +2,9 @@
 # Wine set-up shared by tools/wine-run (the test runner) and tools/run-mirovane; sourced, not run.
 #
 #   wine_env PREFIX        exports the Wine environment: own prefix, Japanese locale (code page 932)
+#
+# MIROVANE_WINE_VARIANT picks another kind of Windows for a prefix: "en" is an English one (no
+# Japanese locale, no stand-ins for the Japanese fonts), "dpi144" a Japanese one at 144 DPI.
 #   wine_prefix_lock       holds an exclusive lock on the prefix until the calling shell exits
 #   wine_prefix_prepare    creates the prefix on first use and installs our registry settings
 #   display_start          starts a private Xvfb and exports DISPLAY (XVFB_PID is set)
@@ -19,6 +22,18 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine]
 "Version"="win10"
 
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+REG
+  [[ "${MIROVANE_WINE_VARIANT:-}" == en ]] && return 0
+  if [[ "${MIROVANE_WINE_VARIANT:-}" == dpi144 ]]; then
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:00000090\n\n'
+  fi
+  cat <<'REG'
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "ＭＳ Ｐゴシック"="IPAPGothic"
 "ＭＳ ゴシック"="IPAGothic"
@@ -30,12 +45,6 @@ Windows Registry Editor Version 5.00
 "Meiryo UI"="IPAPGothic"
 "Yu Gothic UI"="IPAPGothic"
 
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
 REG
 }
 
@@ -46,7 +55,11 @@ wine_env() {
   # No Mono/Gecko install prompts, no menu entries written into the home folder.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # Wine takes its code page and regional settings from the Unix locale: LANG alone is not enough.
-  export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+  if [[ "${MIROVANE_WINE_VARIANT:-}" == en ]]; then
+    export LC_ALL=C.UTF-8 LANG=C.UTF-8
+  else
+    export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+  fi
   unset LANGUAGE
 }
 

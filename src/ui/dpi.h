@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,15 @@ struct FontSpec {
   bool italic = false;
 };
 
-// A Shift-JIS font with the given face and character height in pixels.
+// The face a font asked for as `face` is created with: `face` itself when it is installed (or the
+// system maps it to a font that draws digits, Latin letters, kana and kanji alike); otherwise an
+// installed font that does, so that a Windows without the Japanese faces shows no empty boxes.
+// Settings keep the face as written; this only changes what is drawn. Decided once per face.
+std::wstring DrawableFace(std::wstring_view face);
+// How many characters of `text` (line ends and other control characters aside) `font` has no glyph
+// for: what would be drawn as an empty box.
+std::size_t MissingGlyphs(HFONT font, std::wstring_view text);
+// A Shift-JIS font with the given face (see DrawableFace) and character height in pixels.
 FontHandle CreateShiftJisFont(std::wstring_view face, int pixelHeight, bool bold, bool italic);
 // A Shift-JIS font of `font` scaled for `dpi`.
 FontHandle CreateUiFont(const FontSpec& font, UINT dpi);
