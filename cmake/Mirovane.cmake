@@ -167,9 +167,12 @@ function(mirovane_windows_targets win win_tests)
     endif()
     mirovane_add_test_binary(win_tests)
     # The tests that depend on the kind of Windows again in a prefix of that kind: an English
-    # Windows without the Japanese fonts.
+    # Windows without the Japanese fonts, and a Japanese one at 144 DPI.
     add_test(NAME win_tests_english COMMAND win_tests --gtest_color=no --gtest_filter=AnyLanguage.*)
     set_tests_properties(win_tests_english PROPERTIES TIMEOUT 900 ENVIRONMENT
                          "MIROVANE_WINE_VARIANT=en;MIROVANE_TEST_NAME=win_tests_english")
+    add_test(NAME win_tests_144dpi COMMAND win_tests --gtest_color=no --gtest_filter=AnyDpi.*)
+    set_tests_properties(win_tests_144dpi PROPERTIES TIMEOUT 900 ENVIRONMENT
+                         "MIROVANE_WINE_VARIANT=dpi144;MIROVANE_TEST_NAME=win_tests_144dpi")
   endif()
 endfunction()

@@ -710,7 +710,7 @@ void TCalendarDialog::DrawClockFace() {
   const ClockColors colors{Settings.LabelBack, Settings.LabelText, Settings.BorderColor,
                            Settings.TitleBack, Settings.TrailText};
   clockRenderer_.Render(ClockLabel.Handle(), face.right, face.bottom, now.Hour, now.Minute,
-                        now.Second, colors, AreaFont());
+                        now.Second, colors, AreaFont(), Dpi());
 }
 
 }  // namespace mirovane

@@ -82,13 +82,13 @@ int GdiClockCanvas::TextWidth(std::string_view cp932) { return Extent(cp932).cx;
 int GdiClockCanvas::TextHeight(std::string_view cp932) { return Extent(cp932).cy; }
 
 void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int minute, int second,
-                               const ClockColors& colors, HFONT fontHandle) {
+                               const ClockColors& colors, HFONT fontHandle, UINT dpi) {
   if (width <= 0 || height <= 0) return;
   LOGFONTW font{};
   if (fontHandle) GetObjectW(fontHandle, sizeof font, &font);
-  const int dpi = static_cast<int>(ui::WindowDpi(target));
+  if (dpi == 0) dpi = ui::WindowDpi(target);
   const bool sameDial = dial_ && dial_.Width() == width && dial_.Height() == height &&
-                        colors == colors_ && dpi == dpi_ &&
+                        colors == colors_ && static_cast<int>(dpi) == dpi_ &&
                         std::memcmp(&font, &font_, sizeof font) == 0;
   const int secondOfDay = (hour * 60 + minute) * 60 + second;
   if (sameDial && secondOfDay == shownSecond_) return;
@@ -105,15 +105,15 @@ void ClockFaceRenderer::Render(HWND target, int width, int height, int hour, int
     const RECT all{0, 0, width, height};
     FillRect(dial_.dc(), &all, back.get());
     GdiClockCanvas canvas(dial_.dc(), fontHandle);
-    DrawClockDial(canvas, width, height, colors, dpi);
+    DrawClockDial(canvas, width, height, colors, static_cast<int>(dpi));
     colors_ = colors;
-    dpi_ = dpi;
+    dpi_ = static_cast<int>(dpi);
     font_ = font;
   }
   BitBlt(frame_.dc(), 0, 0, width, height, dial_.dc(), 0, 0, SRCCOPY);
   {
     GdiClockCanvas canvas(frame_.dc(), nullptr);
-    DrawClockHands(canvas, height, hour, minute, second, colors, dpi);
+    DrawClockHands(canvas, height, hour, minute, second, colors, static_cast<int>(dpi));
   }
   shownSecond_ = secondOfDay;
   BitBlt(screen.get(), 0, 0, width, height, frame_.dc(), 0, 0, SRCCOPY);

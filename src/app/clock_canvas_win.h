@@ -46,10 +46,10 @@ class GdiClockCanvas final : public ClockCanvas {
 
 class ClockFaceRenderer {
  public:
-  // Draws the face for the time and copies it onto `target`. Does nothing when the size, colours,
-  // font and the shown second are those of the last drawing.
+  // Draws the face for the time and copies it onto `target`, at `dpi` (0: the target's). Does
+  // nothing when the size, colours, font, DPI and the shown second are those of the last drawing.
   void Render(HWND target, int width, int height, int hour, int minute, int second,
-              const ClockColors& colors, HFONT font);
+              const ClockColors& colors, HFONT font, UINT dpi = 0);
   // Paints the last drawing (from WM_PAINT).
   void Paint(HDC dc) const;
   // The next Render draws everything anew (system colours changed).

@@ -228,11 +228,26 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetModalResult(setup_.closeResult);
       return 0;
     case WM_DPICHANGED: {
+      // At the suggested place, with exactly the table's client size for the new DPI (scaling
+      // the whole window rectangle would leave the client area a frame's rounding off).
       const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+      const UINT dpi = HIWORD(wp);
+      RECT frame{0, 0, Scale(setup_.clientWidth96, dpi), Scale(setup_.clientHeight96, dpi)};
+      AdjustWindowRectExForDpi(&frame, FrameStyle(setup_.frame), FALSE, FrameExStyle(setup_.frame),
+                               dpi);
+      int width = frame.right - frame.left;
+      int height = frame.bottom - frame.top;
+      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-      Layout(HIWORD(wp));
+      // The frame the window really has may differ from the system's metrics for that DPI (the
+      // caption is the system's to scale): the client area is what must come out exact.
+      RECT client{};
+      GetClientRect(Handle(), &client);
+      width += Scale(setup_.clientWidth96, dpi) - client.right;
+      height += Scale(setup_.clientHeight96, dpi) - client.bottom;
+      SetWindowPos(Handle(), nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout(dpi);
       InvalidateRect(Handle(), nullptr, TRUE);
       return 0;
     }

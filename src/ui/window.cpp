@@ -138,7 +138,7 @@ void Window::Destroy() noexcept {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-UINT Window::Dpi() const noexcept { return WindowDpi(hwnd_); }
+UINT Window::Dpi() const noexcept { return dpi_ ? dpi_ : WindowDpi(hwnd_); }
 
 void Window::RegisterClassOnce(WNDCLASSEXW wc) {
   wc.cbSize = sizeof wc;
@@ -228,6 +228,8 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  // The handlers lay the window out for the DPI the message brings.
+  if (msg == WM_DPICHANGED) self->dpi_ = HIWORD(wp);
 
   LRESULT result = 0;
   try {

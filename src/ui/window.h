@@ -61,6 +61,8 @@ class Window {
   void SetBounds(int x, int y, int width, int height) noexcept {
     MoveTo(hwnd_, x, y, width, height);
   }
+  // The DPI the window is laid out for: the one its monitor has, or the last one a WM_DPICHANGED
+  // gave it.
   UINT Dpi() const noexcept;
 
  protected:
@@ -81,6 +83,7 @@ class Window {
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
+  UINT dpi_ = 0;  // from the last WM_DPICHANGED; 0 = ask the system
   std::vector<Timer*> timers_;
   UINT_PTR nextTimerId_ = 1;
 };
