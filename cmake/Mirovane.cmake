@@ -167,12 +167,16 @@ function(mirovane_windows_targets win win_tests)
     endif()
     mirovane_add_test_binary(win_tests)
     # The tests that depend on the kind of Windows again in a prefix of that kind: an English
-    # Windows without the Japanese fonts, and a Japanese one at 144 DPI.
+    # Windows without the Japanese fonts, a Japanese one at 144 DPI, and one with two monitors.
     add_test(NAME win_tests_english COMMAND win_tests --gtest_color=no --gtest_filter=AnyLanguage.*)
     set_tests_properties(win_tests_english PROPERTIES TIMEOUT 900 ENVIRONMENT
                          "MIROVANE_WINE_VARIANT=en;MIROVANE_TEST_NAME=win_tests_english")
     add_test(NAME win_tests_144dpi COMMAND win_tests --gtest_color=no --gtest_filter=AnyDpi.*)
     set_tests_properties(win_tests_144dpi PROPERTIES TIMEOUT 900 ENVIRONMENT
                          "MIROVANE_WINE_VARIANT=dpi144;MIROVANE_TEST_NAME=win_tests_144dpi")
+    add_test(NAME win_tests_two_monitors COMMAND win_tests --gtest_color=no
+                                                 --gtest_filter=TwoMonitors.*)
+    set_tests_properties(win_tests_two_monitors PROPERTIES TIMEOUT 900 ENVIRONMENT
+                         "MIROVANE_WINE_VARIANT=twomon;MIROVANE_TEST_NAME=win_tests_two_monitors")
   endif()
 endfunction()

@@ -4,7 +4,10 @@
 #   wine_env PREFIX        exports the Wine environment: own prefix, Japanese locale (code page 932)
 #
 # MIROVANE_WINE_VARIANT picks another kind of Windows for a prefix: "en" is an English one (no
-# Japanese locale, no stand-ins for the Japanese fonts), "dpi144" a Japanese one at 144 DPI.
+# Japanese locale, no stand-ins for the Japanese fonts), "dpi144" a Japanese one at 144 DPI,
+# "twomon" a Japanese one with two monitors side by side (0-1280 and 1280-2560, 800 high): Xvfb's
+# own screens all lie at 0,0, so the display is an Xephyr with two Xinerama screens nested in the
+# Xvfb, and Wine takes the monitors from Xinerama instead of XRandR.
 #   wine_prefix_lock       holds an exclusive lock on the prefix until the calling shell exits
 #   wine_prefix_prepare    creates the prefix on first use and installs our registry settings
 #   display_start          starts a private Xvfb and exports DISPLAY (XVFB_PID is set)
@@ -30,6 +33,9 @@ Windows Registry Editor Version 5.00
 
 REG
   [[ "${MIROVANE_WINE_VARIANT:-}" == en ]] && return 0
+  if [[ "${MIROVANE_WINE_VARIANT:-}" == twomon ]]; then
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"UseXRandR"="N"\n\n'
+  fi
   if [[ "${MIROVANE_WINE_VARIANT:-}" == dpi144 ]]; then
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:00000090\n\n'
   fi
@@ -101,7 +107,9 @@ display_start() {
   local out log i
   out=$(mktemp) log=$(mktemp)
   # -displayfd: Xvfb picks a free display number itself and writes it once it accepts clients.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out" >"$log" 2>&1 &
+  local size=1280x1024x24
+  [[ "${MIROVANE_WINE_VARIANT:-}" == twomon ]] && size=2560x1024x24
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$out" >"$log" 2>&1 &
   XVFB_PID=$!
   for ((i = 0; i < 200; i++)); do
     [[ -s "$out" ]] && break
@@ -118,9 +126,39 @@ display_start() {
   DISPLAY=":$(tr -dc 0-9 <"$out")"
   export DISPLAY
   rm -f "$out" "$log"
+  [[ "${MIROVANE_WINE_VARIANT:-}" == twomon ]] && { nested_display_start || return 1; }
+  return 0
+}
+
+# Two monitors side by side: an Xephyr with two Xinerama screens, shown on the Xvfb.
+nested_display_start() {
+  local out log i
+  out=$(mktemp) log=$(mktemp)
+  Xephyr -displayfd 3 +xinerama -screen 1280x800 -screen 1280x800 -nolisten tcp \
+    3>"$out" >"$log" 2>&1 &
+  XEPHYR_PID=$!
+  for ((i = 0; i < 200; i++)); do
+    [[ -s "$out" ]] && break
+    kill -0 "$XEPHYR_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [[ ! -s "$out" ]]; then
+    echo "wine: Xephyr did not start:" >&2
+    cat "$log" >&2
+    rm -f "$out" "$log"
+    return 1
+  fi
+  DISPLAY=":$(tr -dc 0-9 <"$out")"
+  export DISPLAY
+  rm -f "$out" "$log"
 }
 
 display_stop() {
+  if [[ -n "${XEPHYR_PID:-}" ]]; then
+    kill "$XEPHYR_PID" 2>/dev/null
+    wait "$XEPHYR_PID" 2>/dev/null
+    XEPHYR_PID=
+  fi
   if [[ -n "${XVFB_PID:-}" ]]; then
     kill "$XVFB_PID" 2>/dev/null
     wait "$XVFB_PID" 2>/dev/null
