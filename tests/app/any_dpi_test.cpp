@@ -181,6 +181,24 @@ TEST_F(AnyDpi, DialogsScaleTheirTables) {
               15);
   }
   {
+    SCOPED_TRACE("message window");
+    TCalendarDialog& d = Shown();
+    LONG fontHeight = 0;
+    std::thread user([&] {
+      HWND box = nullptr;
+      testing::WaitFor([&] {
+        box = FindWindowW(kMessageWindowClass, nullptr);
+        return box && IsWindowVisible(box);
+      });
+      if (!box) return;
+      fontHeight = FontOf(GetDlgItem(box, kMessageTextId)).lfHeight;
+      PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    d.AlarmHost.ShowMessageWindow("OK", kMessageInformation, false, false);
+    user.join();
+    EXPECT_EQ(fontHeight, -ui::Scale(12, d.Dpi()));
+  }
+  {
     SCOPED_TRACE("options, as the menu opens it");
     TCalendarDialog& d = Shown();
     d.optionsDialog = nullptr;
