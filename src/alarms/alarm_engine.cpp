@@ -41,11 +41,15 @@ void AddMs(Moment& m, std::int64_t delta) noexcept {
 
 int HourOf(Moment m) noexcept { return static_cast<int>(m.ms / kMsPerHour); }
 
+// The day number of 9999-12-31, the last day a due moment may fall on.
+constexpr std::int64_t kLastDueDay = 2'958'465;
+
 // Clamped date: (y, m, d) on x's time of day, the day limited to the month's length (or forced to
-// it). A year beyond 9999 gives the no-alarm moment; a date that cannot exist fails.
+// it). A year beyond 9999 gives a day after kLastDueDay, which the later steps keep beyond it and
+// ComputeNextDue turns into the no-alarm moment; a date that cannot exist fails.
 bool ClampedDate(int y, int m, int d, bool forceLastDay, Moment x, Moment& out) noexcept {
   if (y > 9999) {
-    out = Decode(kNoAlarmMoment);
+    out = {kLastDueDay + 1, x.ms};
     return true;
   }
   if (y < 1 || m < 1 || m > 12) return false;
@@ -142,6 +146,11 @@ bool ValidDate(int y, int m, int d) noexcept {
 // The first day from `from`'s day that a repeating date rule (yearly, monthly, daily, weekday)
 // allows, at `from`'s time of day. False when the rule names a date that cannot exist.
 bool NextRuleDay(const AlarmEntry& e, Moment from, Moment& due) noexcept {
+  if (from.day > kLastDueDay) {
+    // Already past 9999 (a date is not decoded there): it stays past, so it never fires.
+    due = from;
+    return true;
+  }
   switch (e.DateKind) {
     case kDateYearly:
       return NextYearly(e.DayFlag, e.Month, e.Day, from, due);
@@ -307,7 +316,9 @@ void AlarmEngine::ComputeNextDue(std::size_t index, bool atStartup) {
     Report(alarm_text::DueFailed(static_cast<int>(index) + 1));
     return;
   }
-  e.Due = Encode(due);
+  // A moment after 9999-12-31 never fires: the entry keeps the no-alarm moment, which
+  // SelectNextAlarm never chooses.
+  e.Due = due.day > kLastDueDay ? kNoAlarmMoment : Encode(due);
   if (states_[index] != AlarmEntryState::DueError) {
     states_[index] = e.Active ? AlarmEntryState::Active : AlarmEntryState::Inactive;
   }

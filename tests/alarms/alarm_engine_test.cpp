@@ -181,8 +181,8 @@ TEST_F(AlarmEngineTest, YearlyAcrossLeapYearsAndYearEnds) {
               {"2024-12-31 12:00", "*xxxx/12/31 09:00  Msg:x", false, "2025-12-31 09:00:00.000"},
               {"2024-12-31 12:00", "*xxxx/01/01 09:00  Msg:x", false, "2025-01-01 09:00:00.000"},
               {"2024-05-06 12:00", "*xxxx/06/00 09:00  Msg:x", false, "due-error"},
-              // A leap-year search past 9999 gives the no-alarm moment, which then takes its time.
-              {"9997-03-01 12:00", "*xxxx/02/29*08:00  Msg:x", false, "9999-12-31 08:00:00.000"});
+              // A leap-year search past 9999 gives the no-alarm moment, whatever the time.
+              {"9997-03-01 12:00", "*xxxx/02/29*08:00  Msg:x", false, "9999-12-31 23:59:59.136"});
 }
 
 TEST_F(AlarmEngineTest, Weekdays) {
@@ -228,6 +228,36 @@ TEST_F(AlarmEngineTest, StartUpKinds) {
               {"2024-05-06 11:58", "*xxxx/xx/xx Start  Msg:x", false, "inactive"},
               {"2024-05-06 12:00", "*[1]:月     Start  Msg:x", true, "2024-05-06 12:00:00.000"},
               {"2024-05-06 12:00", "*[2]:火     Start  Msg:x", true, "inactive"});
+}
+
+// Every date and time rule that runs past 9999-12-31 leaves its entry active on the no-alarm
+// moment, which is never chosen, so it never fires; 9999-12-31 itself still fires.
+TEST_F(AlarmEngineTest, DueMomentsAfter9999NeverFire) {
+  const char* const never = "9999-12-31 23:59:59.136";  // the no-alarm moment
+  EXPECT_EQ(Text(kNoAlarmMoment), never);
+  EXPECT_DUES({"9997-03-01 12:00", "*xxxx/02/29*08:00  Msg:x", false, never},
+              {"9999-12-31 09:00", "*xxxx/12/31 08:00  Msg:x", false, never},
+              {"9999-12-31 09:00", "*xxxx/xx/31*08:00  Msg:x", false, never},
+              {"9999-12-31 09:00", "*xxxx/xx/xx 08:00  Msg:x", false, never},
+              {"9999-12-31 23:20", "*xxxx/xx/xx xx:15  Msg:x", false, never},
+              {"9999-12-31 23:50", "*xxxx/xx/xx 030分  Msg:x", false, never},
+              {"9999-12-31 09:00", "*[5]:金     08:00  Msg:x", false, never},
+              {"9999-12-31 09:00", "*xxxx/xx/xx 23:59  Msg:x", false, "9999-12-31 23:59:00.000"},
+              {"9999-12-31 22:00", "*xxxx/xx/xx xx:30  Msg:x", false, "9999-12-31 22:30:00.000"});
+
+  Now("9999-12-31 09:00");
+  LoadFile({"*xxxx/02/29*08:00  Msg:a", "*xxxx/xx/xx 08:00  Msg:b", "*9999/12/31 23:59  Msg:c"});
+  EXPECT_EQ(engine.EntryState(0), AlarmEntryState::Active);
+  EXPECT_EQ(engine.Entries()[0].Due, kNoAlarmMoment);
+  EXPECT_EQ(engine.Entries()[1].Due, kNoAlarmMoment);
+  EXPECT_EQ(engine.NextAlarmIndex(), 2);
+  Now("9999-12-31 23:59:59.900");  // the clock's last moment
+  engine.Timer4Timer();
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].text, "c");
+  EXPECT_EQ(engine.NextAlarmIndex(), kNoAlarmIndex);
+  for (int tick = 0; tick < 3; ++tick) engine.Timer4Timer();
+  EXPECT_EQ(host.shown.size(), 1u);
 }
 
 TEST_F(AlarmEngineTest, IsPastComparesMinutesOnTheSameDay) {

@@ -143,6 +143,20 @@ TEST(CliAlarms, MissingFileAndTheFiringLimit) {
   EXPECT_EQ(last, "fire 1 2024-05-12T22:40:00.000");  // 10000 minutes after the first at 00:01
 }
 
+TEST(CliAlarms, NothingFiresAfter9999) {
+  // A leap-only 29 February searched past 9999 and a daily alarm whose time has passed on
+  // 9999-12-31 keep the no-alarm moment; 23:59 on the last day still fires.
+  const AlarmFile file(
+      {"*xxxx/02/29*08:00  Msg:x", "*xxxx/xx/xx 08:00  Msg:y", "*9999/12/31 23:59  Msg:z"});
+  const Result r = RunCli({"alarms", file.path(), "--now", "9999-12-31T09:00:00", "--until",
+                           "9999-12-31T23:59:59.999"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "1 active 9999-12-31T23:59:59.136\n2 active 9999-12-31T23:59:59.136\n"
+            "3 active 9999-12-31T23:59:00.000\nnext 3 9999-12-31T23:59:00.000\n"
+            "fire 3 9999-12-31T23:59:00.000\n");
+}
+
 TEST(CliAlarms, UnreadableListAndBadArguments) {
   const auto dir = std::filesystem::temp_directory_path() / "mirovane-cli-alarms-dir";
   std::filesystem::create_directories(dir);
