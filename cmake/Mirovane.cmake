@@ -92,6 +92,12 @@ function(mirovane_assemble_targets)
 
   add_library(mirovane_core STATIC ${core})
   target_include_directories(mirovane_core PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  # The project's version (project() in the top CMakeLists.txt) for everything built on the core:
+  # mirovane-cli --version, the about box and the version resource.
+  set(version_defs MIROVANE_VERSION="${PROJECT_VERSION}"
+      MIROVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} MIROVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR}
+      MIROVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH})
+  target_compile_definitions(mirovane_core PUBLIC ${version_defs})
   target_compile_options(mirovane_core PRIVATE ${MIROVANE_WARNINGS})
   if(WIN32)
     target_compile_definitions(mirovane_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
@@ -103,6 +109,7 @@ function(mirovane_assemble_targets)
   if(NOT WIN32 AND MIROVANE_SANITIZE)
     add_library(mirovane_core_san STATIC ${core})
     target_include_directories(mirovane_core_san PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_compile_definitions(mirovane_core_san PUBLIC ${version_defs})
     target_compile_options(mirovane_core_san PRIVATE ${MIROVANE_WARNINGS} PUBLIC ${MIROVANE_SAN_FLAGS})
     target_link_options(mirovane_core_san PUBLIC ${MIROVANE_SAN_FLAGS})
     set(test_core mirovane_core_san)
@@ -138,7 +145,6 @@ function(mirovane_windows_targets win win_tests)
   target_link_libraries(mirovane_win PUBLIC mirovane_core
                         comctl32 comdlg32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme imm32)
   target_compile_options(mirovane_win PRIVATE ${MIROVANE_WARNINGS})
-  target_compile_definitions(mirovane_win PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}")
   # res/resource.h (resource ids) for the layer's sources and for the resource script.
   target_include_directories(mirovane_win PUBLIC "${PROJECT_SOURCE_DIR}/res")
 
@@ -146,9 +152,6 @@ function(mirovane_windows_targets win win_tests)
   target_link_libraries(Mirovane PRIVATE mirovane_win)
   target_compile_options(Mirovane PRIVATE ${MIROVANE_WARNINGS})
   target_link_options(Mirovane PRIVATE -municode -static)
-  target_compile_definitions(Mirovane PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}"
-    MIROVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} MIROVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR}
-    MIROVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH})
 
   if(win_tests)
     mirovane_find_gtest()
@@ -159,7 +162,6 @@ function(mirovane_windows_targets win win_tests)
     target_compile_options(win_tests PRIVATE ${MIROVANE_WARNINGS})
     target_include_directories(win_tests PRIVATE "${PROJECT_SOURCE_DIR}/tests")
     target_link_options(win_tests PRIVATE -static)
-    target_compile_definitions(win_tests PRIVATE MIROVANE_VERSION="${PROJECT_VERSION}")
     # The end-to-end tests start the program, the command-line tool and the alarm test program.
     add_dependencies(win_tests Mirovane mirovane-cli)
     if(TARGET alarm_arg_recorder)

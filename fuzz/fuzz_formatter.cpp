@@ -27,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   formatter.SetDateTimeEx(TakeDouble(data, size));
   formatter.SetDateTimeEx(TakeDouble(data, size));
 
-  // The first byte chooses whether the rest also becomes a regional short date format.
+  // The first byte chooses whether the rest also becomes a regional short date format, and
+  // whether the era after the fourth is shown.
+  if (size > 0) formatter.SetNewEras((data[0] & 2) != 0);
   if (size > 0 && (data[0] & 1)) {
     mirovane::RegionalSettings r = formatter.Regional();
     const std::size_t half = size / 2;

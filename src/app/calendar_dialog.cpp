@@ -249,6 +249,8 @@ void TCalendarDialog::LoadSettings() {
   ApplyWindowFont();
   areaFontSize_ = Settings.DateTimeFont.Size;
   ApplyAreaFont();
+  // The program's formatter renders the era tokens as NewEras asks.
+  TheFormatter().SetNewEras(Settings.NewEras);
 
   // [ColorSet]
   ApplyColors();

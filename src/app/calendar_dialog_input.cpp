@@ -15,8 +15,9 @@
 #include "platform/codec.h"
 #include "ui/gdi.h"
 
+// MIROVANE_VERSION comes from the build (the project's version in the top CMakeLists.txt).
 #ifndef MIROVANE_VERSION
-#define MIROVANE_VERSION "0.0.0"
+#error "MIROVANE_VERSION is not defined"
 #endif
 
 namespace mirovane {

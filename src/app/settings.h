@@ -61,6 +61,7 @@ struct TCalendarSettings {
   std::string TimeFormat = Utf8ToCp932("hh:nn:ss");
   FontSetting DateTimeFont{Utf8ToCp932("ＭＳ Ｐゴシック"), 12, false, true};
   std::int8_t FontSizeChange = 0;  // added to the date/time font size while the calendar is hidden
+  bool NewEras = false;  // era tokens show the era from 2019-05-01 on (the formatter's option)
 
   // [ColorSet]
   ColorValue CalendarBack = 0xF0FBFF;  // clCream

@@ -119,6 +119,7 @@ constexpr SettingKey kKeys[] = {
     {kDateTime, "FontBold", Bool(&S::DateTimeFont, &F::Bold), 28},
     {kDateTime, "FontItalic", Bool(&S::DateTimeFont, &F::Italic), 27},
     {kDateTime, "FontSizeChange", SignedByte(&S::FontSizeChange), 29},
+    {kDateTime, "NewEras", Bool(&S::NewEras), 52},
 
     {kColorSet, "CalendarBack", Color(&S::CalendarBack), 30},
     {kColorSet, "CalendarText", Color(&S::CalendarText), 31},

@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT... | "
-    "mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN]";
+    "mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN] | mirovane-cli --version";
 
 bool AllDigits(std::string_view s) {
   if (s.empty()) return false;
@@ -284,6 +284,12 @@ std::optional<double> ParseWhen(std::string_view text) {
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) return Usage(err, std::string("no command; ") + kUsage);
+  if (args[0] == "--version" && args.size() == 1) {
+    // The project's version, as in the version resource and the about box.
+    out << "mirovane-cli " MIROVANE_VERSION "\n";
+    out.flush();
+    return out ? 0 : 1;
+  }
   if (args[0] == "format") return FormatCommand(args, out, err);
   if (args[0] == "alarms") return AlarmsCommand(args, out, err);
   return Usage(err, "unknown command \"" + args[0] + "\"; " + kUsage);

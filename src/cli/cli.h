@@ -2,6 +2,7 @@
 //
 //   mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT...
 //   mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN]
+//   mirovane-cli --version     prints "mirovane-cli <version>"
 //
 // `alarms` reads FILE as the program reads its alarm list, loads it at WHEN (or now) and prints
 // one line per loaded entry, "<list number> <state> <due>", then "next <list number> <due>" or

@@ -497,8 +497,11 @@ void TOptionSetDialog::spnMonthChange(bool columnsChanged) {
 }
 
 void TOptionSetDialog::RefreshPreview(ui::ComboBox& format, ui::StaticText& preview) {
-  // The moment the formatter holds: the main window's last display refresh.
-  preview.SetText(FormatDateTimeEx(format.Text()));
+  // The moment the formatter holds: the main window's last display refresh; the eras as the
+  // settings being edited choose them.
+  DateTimeFormatter formatter = TheFormatter();
+  formatter.SetNewEras(target_.settings && target_.settings->NewEras);
+  preview.SetText(formatter.FormatDateTimeEx(format.Text()));
 }
 
 void TOptionSetDialog::ShowFontSample(const FontSetting& font, FontSampleText& label) {

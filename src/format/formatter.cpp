@@ -64,8 +64,8 @@ constexpr std::array<ByteClass, 256> kByteClasses = MakeByteClasses();
 // second: the name tables are fetched only by the tokens that print names or double-byte digits.
 class Renderer {
  public:
-  Renderer(const DateTimeRecord& dt, const RegionalSettings& rs, FormatBuffer& out)
-      : dt_(dt), rs_(rs), out_(out) {
+  Renderer(const DateTimeRecord& dt, const RegionalSettings& rs, bool newEras, FormatBuffer& out)
+      : dt_(dt), rs_(rs), out_(out), newEras_(newEras) {
     out_.length = 0;
   }
 
@@ -338,7 +338,7 @@ class Renderer {
         Nested(count == 1 ? rs_.ShortDateFormat : rs_.LongDateFormat);
         break;
       case 'E':
-        Number(dt_.Year - kEras[dt_.EraIndex].yearOffset, count == 1 ? 1 : 2, lower);
+        Number(dt_.Year - kEras[Era()].yearOffset, count == 1 ? 1 : 2, lower);
         break;
       case 'G':
         EraName(count, lower);
@@ -524,8 +524,12 @@ class Renderer {
     }
   }
 
+  // The era of the E and G tokens (index 0 never reaches them: E then prints the year and G the
+  // empty names).
+  int Era() const { return ShownEraIndex(dt_.EraIndex, dt_.Value, newEras_); }
+
   void EraName(long long n, bool lower) {
-    const int e = dt_.EraIndex;
+    const int e = Era();
     if (n == 1) {
       if (!JapaneseMode()) {
         if (lower)
@@ -738,6 +742,7 @@ class Renderer {
   const DateTimeRecord& dt_;
   const RegionalSettings& rs_;
   FormatBuffer& out_;
+  bool newEras_;
   bool fullWidth_ = false;
   bool kanji_ = false;
   int depth_ = 0;
@@ -750,7 +755,7 @@ DateTimeFormatter::DateTimeFormatter(RegionalSettings regional) : regional_(std:
 
 std::string_view DateTimeFormatter::FormatInto(std::string_view format,
                                                FormatBuffer& out) const noexcept {
-  Renderer renderer(current_, regional_, out);
+  Renderer renderer(current_, regional_, newEras_, out);
   renderer.Scan(format);
   return out.view();
 }

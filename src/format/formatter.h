@@ -29,6 +29,11 @@ class DateTimeFormatter {
   void SetRegional(RegionalSettings regional) { regional_ = std::move(regional); }
   const RegionalSettings& Regional() const noexcept { return regional_; }
 
+  // The era after the fourth (from 2019-05-01) in every era token. Off by default: then every
+  // date from 1989-01-08 on is in the fourth era.
+  void SetNewEras(bool on) noexcept { newEras_ = on; }
+  bool NewEras() const noexcept { return newEras_; }
+
   std::string FormatDateTimeEx(std::string_view format) const;
   // The same without allocating; the view points into `out`.
   std::string_view FormatInto(std::string_view format, FormatBuffer& out) const noexcept;
@@ -36,6 +41,7 @@ class DateTimeFormatter {
  private:
   DateTimeRecord current_;
   RegionalSettings regional_;
+  bool newEras_ = false;
 };
 
 // The program's one current date-time and the formatter over it (user-interface thread only).

@@ -26,10 +26,10 @@ NameTables Build() {
     std::memcpy(t.wideDigit[i], w.data(), 2);
   }
 
-  Fill(t.eraKanji, {"", "明治", "大正", "昭和", "平成"});
-  Fill(t.eraKana, {"", "めいじ", "たいしょう", "しょうわ", "へいせい"});
-  Fill(t.eraLatin, {"", "M", "T", "S", "H"});
-  Fill(t.eraWide, {"", "Ｍ", "Ｔ", "Ｓ", "Ｈ"});
+  Fill(t.eraKanji, {"", "明治", "大正", "昭和", "平成", "令和"});
+  Fill(t.eraKana, {"", "めいじ", "たいしょう", "しょうわ", "へいせい", "れいわ"});
+  Fill(t.eraLatin, {"", "M", "T", "S", "H", "R"});
+  Fill(t.eraWide, {"", "Ｍ", "Ｔ", "Ｓ", "Ｈ", "Ｒ"});
 
   Fill(t.stemKanji, {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"});
   static const char* const kElements[5] = {"き", "ひ", "つち", "か", "みず"};

@@ -10,7 +10,8 @@ struct NameTables {
   char kanjiDigit[10][2];
   char wideDigit[10][2];
 
-  std::string eraKanji[5], eraKana[5], eraLatin[5], eraWide[5];  // index 0: before the first era
+  // Index 0: before the first era; 5: the era after the fourth, shown only when asked for.
+  std::string eraKanji[6], eraKana[6], eraLatin[6], eraWide[6];
 
   std::string stemKanji[10], stemReading[10];  // readings composed: element + elder/younger suffix
   std::string branchKanji[12], zodiac[12], branchReading[12];

@@ -573,7 +573,9 @@ TEST_F(MainWindowBehaviour, ReadmeMissingIsReportedAndAnExistingOneIsOfferedByTh
   folder_.Write("Readme.txt", "readme");
   const MessageSeen about = WatchMessage([&] { SendMessageW(w, WM_COMMAND, kCmdAbout, 0); });
   ASSERT_TRUE(about.shown);
-  EXPECT_EQ(about.text.rfind(L"Mirovane", 0), 0u) << about.text.c_str();
+  // The program's name and the project's version (the one of the version resource and the CLI).
+  EXPECT_EQ(about.text.rfind(Utf8ToWide("Mirovane バージョン " MIROVANE_VERSION "\r\n"), 0), 0u)
+      << WideToUtf8(about.text);
   EXPECT_EQ(about.buttons, 2);  // OK and "確認(&C)", which would open the Readme
   EXPECT_FALSE(d.BusyFlag);
 }

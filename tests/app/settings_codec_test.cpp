@@ -64,6 +64,7 @@ TEST(SettingsRead, MissingFileGivesDefaults) {
   EXPECT_EQ(s.BorderColor, 0x00808000u);
   EXPECT_EQ(s.DspCycle, 50);
   EXPECT_EQ(s.AlarmChk, 5);
+  EXPECT_FALSE(s.NewEras);
 }
 
 TEST(SettingsRead, EncodingsAndRanges) {
@@ -161,6 +162,7 @@ TEST(SettingsWrite, EveryFieldThroughSaveAndLoad) {
   // Blanks at either end would be trimmed away by the reader: the name is saved in quotes.
   s.DateTimeFont = {test::Sj(" メイリオ "), 21, /*Italic=*/true, /*Bold=*/false};
   s.FontSizeChange = -3;
+  s.NewEras = true;
   s.CalendarBack = 0x00123456;
   s.CalendarText = 0x00000080;
   s.TrailText = kSystemColorFlag | 15;
@@ -199,7 +201,7 @@ TEST(SettingsWrite, EveryFieldThroughSaveAndLoad) {
       "HideNowDate=1\r\nHideNowTime=1\r\nShowClock=1\r\n"
       "DateFormat=\"  ggge'年'm'月'd'日'  \"\r\nTimeFormat=\"\"hh\":nn\"\r\n"
       "FontName=\" メイリオ "
-      "\"\r\nFontSize=21\r\nFontBold=0\r\nFontItalic=1\r\nFontSizeChange=-3\r\n"
+      "\"\r\nFontSize=21\r\nFontBold=0\r\nFontItalic=1\r\nFontSizeChange=-3\r\nNewEras=1\r\n"
       "\r\n"
       "[ColorSet]\r\n"
       "CalendarBack=$00123456\r\nCalendarText=clMaroon\r\nTrailText=clBtnFace\r\n"

@@ -45,6 +45,23 @@ TEST(CliFormat, MomentsApplyInOrderFromTheInitialRecord) {
   EXPECT_EQ(r.out, "2026/12/08 17:05:09\n");
 }
 
+TEST(CliFormat, NewErasOnlyWhenAsked) {
+  struct Case {
+    const char* at;
+    const char* plain;
+    const char* newEras;
+  };
+  for (const Case& c :
+       {Case{"2019-04-30T23:59:59.999", "平成31|へいせい|H|平成３１\n",
+             "平成31|へいせい|H|平成３１\n"},
+        Case{"2019-05-01T00:00:00", "平成31|へいせい|H|平成３１\n", "令和1|れいわ|R|令和０１\n"},
+        Case{"2026-12-08T17:05:09", "平成38|へいせい|H|平成３８\n", "令和8|れいわ|R|令和０８\n"}}) {
+    EXPECT_EQ(RunCli({"format", "--at", c.at, "ggge|GGG|g|%gggee"}).out, c.plain) << c.at;
+    EXPECT_EQ(RunCli({"format", "--new-eras", "--at", c.at, "ggge|GGG|g|%gggee"}).out, c.newEras)
+        << c.at;
+  }
+}
+
 TEST(CliFormat, Cp932OutputAndCutCharacters) {
   Result r = RunCli({"format", "--at", "46364.71191114583", "--cp932", "\\yy", "表"});
   EXPECT_EQ(r.out, "\x93\xF1\x98\x5A\n\x95\x5C\n");
@@ -74,6 +91,20 @@ TEST(CliFormat, BadArgumentsExitWithStatus2) {
     EXPECT_NE(r.err, "");
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
   }
+}
+
+TEST(CliVersion, PrintsTheProjectVersionAndTakesNoOtherArgument) {
+  Result r = RunCli({"--version"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "mirovane-cli " MIROVANE_VERSION "\n");
+  EXPECT_EQ(r.err, "");
+  // Three numbers, as the version resource takes them.
+  EXPECT_EQ(std::string(MIROVANE_VERSION), std::to_string(MIROVANE_VERSION_MAJOR) + "." +
+                                               std::to_string(MIROVANE_VERSION_MINOR) + "." +
+                                               std::to_string(MIROVANE_VERSION_PATCH));
+  r = RunCli({"--version", "format"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
 }
 
 TEST(CliWhen, AcceptsDayNumbersAndLocalTimes) {

@@ -6,6 +6,7 @@
 
 #include "format/datetime.h"
 #include "format/formatter.h"
+#include "random_renderings.h"
 #include "support.h"
 
 namespace mirovane {
@@ -244,6 +245,73 @@ TEST(Formatter, EraTokens) {
   EXPECT_EQ(Render(At(2026, 1, 1), "ggge|GGG|gg|GG|gggg|GGGG|"),
             "平成38|へいせい|平|へ|平成|へいせい　|");
   EXPECT_EQ(Render(At(2026, 1, 1), "g|G|%g|G"), "H|H|Ｈ|Ｈ");
+}
+
+// With the new eras on, the era from 2019-05-01 00:00 follows the fourth in every era token, in
+// plain digits and in both numeral modes; its first year prints as the number 1. Off, the fourth
+// era goes on.
+TEST(Formatter, NewErasInEveryEraToken) {
+  const std::string tokens = "g|G|gg|GG|ggg|GGG|gggg|GGGG|e|ee|E|EE";
+  struct Case {
+    DateTimeFormatter at;
+    bool newEras;
+    const char* plain;
+    const char* kanji;
+    const char* wide;
+  };
+  const Case cases[] = {
+      {At(2019, 4, 30), true, "H|H|平|へ|平成|へいせい|平成|へいせい　|31|31|31|31",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|三一|三一|三一|三一",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|３１|３１|３１|３１"},
+      {At(2019, 4, 30, 23, 59, 59, 999), true,
+       "H|H|平|へ|平成|へいせい|平成|へいせい　|31|31|31|31",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|三一|三一|三一|三一",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|３１|３１|３１|３１"},
+      {At(2019, 5, 1), true, "R|R|令|れ|令和|れいわ|令和|れいわ　　|1|01|1| 1",
+       "Ｒ|Ｒ|令|れ|令和|れいわ|令和|れいわ　　|一|〇一|一|　一",
+       "Ｒ|Ｒ|令|れ|令和|れいわ|令和|れいわ　　|１|０１|１|　１"},
+      {At(kSample), true, "R|R|令|れ|令和|れいわ|令和|れいわ　　|8|08|8| 8",
+       "Ｒ|Ｒ|令|れ|令和|れいわ|令和|れいわ　　|八|〇八|八|　八",
+       "Ｒ|Ｒ|令|れ|令和|れいわ|令和|れいわ　　|８|０８|８|　８"},
+      {At(2019, 5, 1), false, "H|H|平|へ|平成|へいせい|平成|へいせい　|31|31|31|31",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|三一|三一|三一|三一",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|３１|３１|３１|３１"},
+      {At(kSample), false, "H|H|平|へ|平成|へいせい|平成|へいせい　|38|38|38|38",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|三八|三八|三八|三八",
+       "Ｈ|Ｈ|平|へ|平成|へいせい|平成|へいせい　|３８|３８|３８|３８"},
+  };
+  for (Case c : cases) {
+    c.at.SetNewEras(c.newEras);
+    const DayAndTime t = SplitDateTime(c.at.Current().Value);
+    const CivilDate d = CivilFromDayNumber(t.day);
+    const std::string where = std::to_string(d.year) + "-" + std::to_string(d.month) + "-" +
+                              std::to_string(d.day) + " +" + std::to_string(t.msOfDay) + " ms" +
+                              (c.newEras ? " (new eras)" : "");
+    EXPECT_EQ(Render(c.at, tokens), c.plain) << where;
+    EXPECT_EQ(Render(c.at, "\\" + tokens), c.kanji) << where;
+    EXPECT_EQ(Render(c.at, "%" + tokens), c.wide) << where;
+  }
+  // Nested regional formats take the option too.
+  DateTimeFormatter nested = At(kSample);
+  RegionalSettings r = nested.Regional();
+  r.ShortDateFormat = "ggge";
+  nested.SetRegional(r);
+  nested.SetNewEras(true);
+  EXPECT_EQ(Render(nested, "v"), "令和8");
+}
+
+// Off, the output is the one from before the new eras existed: 60,000 pseudo-random moments
+// (around every era change, across the years 1 to 9999, and odd values such as NaN) with
+// formats of random tokens, separators, quotes and markers hash to the value recorded by
+// rendering the same stream with the formatter as it was before the option was added.
+TEST(Formatter, NewErasOffRendersAsBefore) {
+  constexpr std::uint64_t kBefore = 0x38cee2713b3622b1u;
+  DateTimeFormatter off;
+  EXPECT_EQ(test::RandomRenderingsHash(off, 60'000, 20190501), kBefore);
+  // The stream does reach the new era: on, the hash differs.
+  DateTimeFormatter on;
+  on.SetNewEras(true);
+  EXPECT_NE(test::RandomRenderingsHash(on, 60'000, 20190501), kBefore);
 }
 
 TEST(Formatter, CalendarQuantities) {
