@@ -16,7 +16,8 @@ namespace mirovane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT... | "
+    "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] [--new-eras] "
+    "FORMAT... | "
     "mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN] | mirovane-cli --version";
 
 bool AllDigits(std::string_view s) {
@@ -98,6 +99,7 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
   std::vector<std::string> formats;
   bool raw = false;
   bool fixed = false;
+  bool newEras = false;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -112,6 +114,8 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
       raw = true;
     } else if (a == "--regional=fixed") {
       fixed = true;
+    } else if (a == "--new-eras") {
+      newEras = true;
     } else {
       return Usage(err, "unknown option " + a);
     }
@@ -119,6 +123,7 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
   if (formats.empty()) return Usage(err, "no FORMAT given");
 
   DateTimeFormatter formatter(fixed ? FixedJapaneseRegional() : SystemRegional());
+  formatter.SetNewEras(newEras);
   if (moments.empty()) moments.push_back(LocalNow());
   for (double m : moments) formatter.SetDateTimeEx(m);
 

@@ -1,6 +1,6 @@
 // mirovane-cli: previews format strings and checks alarm lists from the command line.
 //
-//   mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] FORMAT...
+//   mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] [--new-eras] FORMAT...
 //   mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN]
 //   mirovane-cli --version     prints "mirovane-cli <version>"
 //
