@@ -8,23 +8,10 @@
 #include "alarms/alarm_line.h"
 #include "alarms/alarm_set_dialog.h"
 #include "platform/codec.h"
+#include "ui/dpi.h"
 
 namespace mirovane {
 namespace {
-
-ui::FontSpec ListFormFont() {
-  ui::FontSpec font;
-  font.pixelHeight96 = 15;
-  return font;
-}
-
-// Entry texts have fixed columns (date, time, action); a fixed-pitch font keeps them in line.
-ui::FontSpec ListFont() {
-  ui::FontSpec font;
-  font.face = Utf8ToWide("ＭＳ ゴシック");
-  font.pixelHeight96 = 13;
-  return font;
-}
 
 constexpr int kButtonHeight = 25;
 
@@ -33,7 +20,7 @@ constexpr int kButtonHeight = 25;
 TAlarmListDialog::TAlarmListDialog(std::filesystem::path path,
                                    std::function<AlarmEditorStart()> editorStart)
     : Form(ui::FormSetup{"アラーム設定リスト", 650, 400, ui::FormFrame::CloseBoxOnly,
-                         ListFormFont(), kModalCancel}),
+                         ui::ProportionalFont(15), kModalCancel}),
       path_(std::move(path)),
       editorStart_(std::move(editorStart)) {
   // Read before the window exists, so a file that cannot be read is known before anything shows.
@@ -51,7 +38,8 @@ void TAlarmListDialog::SelectEntry(std::size_t index) { pendingIndex_ = index; }
 
 void TAlarmListDialog::CreateControls() {
   Add(lstAlarmList, {4, 4, 641, 327});
-  SetControlFont(lstAlarmList, ListFont());
+  // Entry texts have fixed columns (date, time, action): a fixed-pitch font keeps them in line.
+  SetControlFont(lstAlarmList, ui::FixedPitchFont(13));
   Add(Button1, {4, 338, 101, kButtonHeight}, "追加", ui::kNoTabStop);
   Add(Button2, {110, 338, 101, kButtonHeight}, "コピー", ui::kNoTabStop);
   Add(Button3, {216, 338, 101, kButtonHeight}, "変更", ui::kNoTabStop);

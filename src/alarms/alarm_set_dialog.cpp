@@ -9,6 +9,7 @@
 
 #include "alarms/alarm_host_win.h"
 #include "platform/codec.h"
+#include "ui/dpi.h"
 
 namespace mirovane {
 namespace {
@@ -21,21 +22,6 @@ std::vector<std::string> Items(std::initializer_list<std::string_view> utf8) {
   items.reserve(utf8.size());
   for (std::string_view text : utf8) items.push_back(Utf8ToCp932(text));
   return items;
-}
-
-ui::FontSpec EditorFormFont() {
-  ui::FontSpec font;
-  font.pixelHeight96 = 15;
-  return font;
-}
-
-// The fixed-pitch font of the message, the path edits and the icon list: their texts line up as
-// they do in the alarm list.
-ui::FontSpec FixedFont() {
-  ui::FontSpec font;
-  font.face = Utf8ToWide("ＭＳ ゴシック");
-  font.pixelHeight96 = 15;
-  return font;
 }
 
 SYSTEMTIME DateTimeOf(CivilDate date, int hour, int minute) {
@@ -93,7 +79,7 @@ std::optional<std::string> BrowseWithSystemPrompt(HWND owner, const std::string&
 
 TAlarmSetDialog::TAlarmSetDialog(const AlarmEditorStart& start)
     : Form(ui::FormSetup{"アラーム設定登録", 500, 375, ui::FormFrame::CloseBoxOnly,
-                         EditorFormFont(), kModalCancel}),
+                         ui::ProportionalFont(15), kModalCancel}),
       spnMinute(kSpinAlarmMinute),
       spnDelayed(kSpinAlarmDelay),
       start_(start) {}
@@ -150,9 +136,10 @@ void TAlarmSetDialog::CreateControls() {
   Add(btnOk, {10, 341, 109, 26}, "登録(&S)", ui::kDefault);
   Add(btnCancel, {382, 341, 109, 26}, "キャンセル(&C)", ui::kCancel);
 
+  // The texts that end up in the alarm line are shown in the fixed-pitch font of the alarm list.
   for (ui::DialogControl* c : std::initializer_list<ui::DialogControl*>{&memMessage, &edtFilePath,
                                                                         &edtCmndLine, &cmbIcon}) {
-    SetControlFont(*c, FixedFont());
+    SetControlFont(*c, ui::FixedPitchFont(15));
   }
 
   cmbDateType.onChange = [this] { DateTypeChanged(); };

@@ -134,6 +134,19 @@ std::wstring ChooseFace(std::wstring_view face) {
 
 }  // namespace
 
+FontSpec ProportionalFont(int pixelHeight96) {
+  FontSpec font;
+  font.pixelHeight96 = pixelHeight96;
+  return font;
+}
+
+FontSpec FixedPitchFont(int pixelHeight96) {
+  FontSpec font;
+  font.face = Utf8ToWide("ＭＳ ゴシック");
+  font.pixelHeight96 = pixelHeight96;
+  return font;
+}
+
 std::size_t MissingGlyphs(HFONT font, std::wstring_view text) {
   if (text.empty()) return 0;
   const HDC dc = CreateCompatibleDC(nullptr);

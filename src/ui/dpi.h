@@ -32,6 +32,12 @@ struct FontSpec {
   bool italic = false;
 };
 
+// The default face at `pixelHeight96`.
+FontSpec ProportionalFont(int pixelHeight96);
+// The fixed-pitch face "ＭＳ ゴシック" at `pixelHeight96`: for texts in fixed columns, such as alarm
+// lines.
+FontSpec FixedPitchFont(int pixelHeight96);
+
 // The face a font asked for as `face` is created with: `face` itself when it is installed (or the
 // system maps it to a font that draws digits, Latin letters, kana and kanji alike); otherwise an
 // installed font that does, so that a Windows without the Japanese faces shows no empty boxes.

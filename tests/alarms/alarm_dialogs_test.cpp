@@ -191,8 +191,17 @@ TEST_F(AlarmSetDialogTest, FilePromptAndPathNotices) {
   dialog.showNotice = [&](const std::string& text) { notices.push_back(text); };
   std::string shown;
   Edit(dialog, "xxxx/xx/xx 12:00  Exe:C:\\old.exe", [&](TAlarmSetDialog& d) {
-    testing::ClickAt(testing::CentreOf(d.edtFilePath.Handle()));
-    WaitFor([&] { return FocusOf(thread_) == d.edtFilePath.Handle(); });
+    // A click that arrives while the form is still being activated can lose the focus to the
+    // activation's focus restore: click again until the edit has it.
+    for (int attempt = 0; attempt < 10 && FocusOf(thread_) != d.edtFilePath.Handle(); ++attempt) {
+      testing::ClickAt(testing::CentreOf(d.edtFilePath.Handle()));
+      for (int i = 0; i < 100 && FocusOf(thread_) != d.edtFilePath.Handle(); ++i) Sleep(20);
+    }
+    if (FocusOf(thread_) != d.edtFilePath.Handle()) {
+      ADD_FAILURE() << "the path edit never took the focus";
+      PostMessageW(d.Handle(), WM_CLOSE, 0, 0);
+      return;
+    }
     PressKeys({VK_TAB});  // to "ファイル検索"; C:\old.exe does not exist
     WaitFor([&] { return notices.size() == 1; });
     PressKeys({VK_SPACE});  // presses it
