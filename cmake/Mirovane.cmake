@@ -143,7 +143,7 @@ function(mirovane_windows_targets win win_tests)
 
   add_library(mirovane_win STATIC ${win_lib})
   target_link_libraries(mirovane_win PUBLIC mirovane_core
-                        comctl32 comdlg32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme imm32)
+                        comctl32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme imm32)
   target_compile_options(mirovane_win PRIVATE ${MIROVANE_WARNINGS})
   # res/resource.h (resource ids) for the layer's sources and for the resource script.
   target_include_directories(mirovane_win PUBLIC "${PROJECT_SOURCE_DIR}/res")

@@ -9,6 +9,7 @@
 
 #include "alarms/alarm_host_win.h"
 #include "platform/codec.h"
+#include "ui/common_dialogs.h"
 #include "ui/dpi.h"
 
 namespace mirovane {
@@ -71,7 +72,7 @@ std::optional<std::string> BrowseWithSystemPrompt(HWND owner, const std::string&
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  if (!ShowOpenFileDialog(&ofn)) return std::nullopt;
   return WideToCp932(buffer.c_str());
 }
 

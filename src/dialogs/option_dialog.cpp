@@ -13,6 +13,7 @@
 #include "app/clock_canvas_win.h"
 #include "format/formatter.h"
 #include "platform/codec.h"
+#include "ui/common_dialogs.h"
 #include "ui/dpi.h"
 
 namespace mirovane {
@@ -528,7 +529,7 @@ void TOptionSetDialog::ChooseFontFor(FontSetting& font, FontSampleText& label) {
   choose.hwndOwner = Handle();
   choose.lpLogFont = &logFont;
   choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOSCRIPTSEL;
-  if (!ChooseFontW(&choose)) return;
+  if (!ShowFontDialog(&choose)) return;
 
   FontSetting chosen;
   chosen.Name = WideToCp932(logFont.lfFaceName);
@@ -554,7 +555,7 @@ void TOptionSetDialog::btnColorDlgClick() {
   choose.rgbResult = ToColorRef(v_.colorSlots[slot]);
   choose.lpCustColors = customColors_.data();
   choose.Flags = CC_RGBINIT | CC_ANYCOLOR;
-  if (!ChooseColorW(&choose)) return;
+  if (!ShowColorDialog(&choose)) return;
   v_.colorSlots[slot] = static_cast<ColorValue>(choose.rgbResult & 0x00FFFFFF);
   ShowColorSlot(static_cast<int>(slot));
 }
