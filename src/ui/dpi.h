@@ -34,8 +34,8 @@ struct FontSpec {
 
 // The default face at `pixelHeight96`.
 FontSpec ProportionalFont(int pixelHeight96);
-// The fixed-pitch face "ＭＳ ゴシック" at `pixelHeight96`: for texts in fixed columns, such as alarm
-// lines.
+// The fixed-pitch face "ＭＳ ゴシック" at `pixelHeight96`: for texts in fixed columns, such as
+// alarm lines.
 FontSpec FixedPitchFont(int pixelHeight96);
 
 // The face a font asked for as `face` is created with: `face` itself when it is installed (or the
