@@ -162,19 +162,32 @@ class OptionDialogEndToEnd : public ::testing::Test {
 
   // Right-click on the date, "オプション設定(&O)" in the popup menu; the dialog once it shows.
   HWND OpenDialog() {
-    RightClickAt(Centre(FindDescendantById(window_, kDateLabelId)));
-    HWND menu = nullptr;
-    WaitFor([&] {
-      return (menu = program_->FindWindowOf(L"#32768", nullptr)) != nullptr &&
-             IsWindowVisible(menu);
-    });
-    if (!menu) return nullptr;
-    PostMessageW(menu, WM_CHAR, L'o', 0);
-    const HWND dialog =
-        program_->WaitForVisibleWindow(L"MirovaneForm", Utf8ToWide("オプション設定").c_str());
-    // The first control has the focus once the modal loop runs.
-    if (dialog) WaitFor([&] { return GetForegroundWindow() == dialog; });
-    return dialog;
+    // A right click that the busy machine delivers slowly can end as a peek (the window hides
+    // while the button is held) instead of the menu: then the window comes back and the user
+    // clicks again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      WaitFor([&] { return IsWindowVisible(window_) != FALSE; });
+      RightClickAt(Centre(FindDescendantById(window_, kDateLabelId)));
+      HWND menu = nullptr;
+      const bool shown = WaitFor(
+          [&] {
+            return (menu = program_->FindWindowOf(L"#32768", nullptr)) != nullptr &&
+                   IsWindowVisible(menu);
+          },
+          std::chrono::seconds(10));
+      if (!shown) continue;
+      PostMessageW(menu, WM_CHAR, L'o', 0);
+      const HWND dialog = program_->WaitForVisibleWindow(
+          L"MirovaneForm", Utf8ToWide("オプション設定").c_str(), std::chrono::seconds(10));
+      if (!dialog) {
+        if (IsWindow(menu)) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        continue;
+      }
+      // The first control has the focus once the modal loop runs.
+      WaitFor([&] { return GetForegroundWindow() == dialog; });
+      return dialog;
+    }
+    return nullptr;
   }
 
   HWND Control(HWND dialog, int id) const { return FindDescendantById(dialog, id); }
