@@ -93,14 +93,16 @@ inline void PressKeyTimes(WORD key, int times) {
   for (int i = 0; i < times; ++i) PressKeys({key});
 }
 
-// Waits without pumping messages until `condition` holds or 30 s have passed (for a user thread
-// whose window runs elsewhere); returns the condition's last value.
-inline bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 1500; ++i) {
-    if (condition()) return true;
+// Waits without pumping messages until `condition` holds or `timeout` has passed (for a user
+// thread whose window runs elsewhere); returns the condition's last value.
+inline bool WaitFor(const std::function<bool()>& condition,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return condition();
     Sleep(20);
   }
-  return condition();
+  return true;
 }
 
 // The window with the keyboard focus in `thread` (of any process).

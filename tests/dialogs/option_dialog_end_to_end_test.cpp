@@ -39,36 +39,6 @@ using testing::Program;
 using testing::TempFolder;
 using testing::WindowText;
 
-constexpr auto kWait = 30s;
-
-// Polls `done` until it holds or `timeout` has passed; the result is the last answer.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = kWait) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return done();
-    Sleep(20);
-  }
-  return true;
-}
-
-INPUT KeyInput(WORD vk, bool up) {
-  INPUT i{};
-  i.type = INPUT_KEYBOARD;
-  i.ki.wVk = vk;
-  i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return i;
-}
-
-// Presses `vk` with the keys `held` held down, as one sequence of real key input.
-void PressKey(WORD vk, std::initializer_list<WORD> held = {}) {
-  std::vector<INPUT> in;
-  for (WORD k : held) in.push_back(KeyInput(k, false));
-  in.push_back(KeyInput(vk, false));
-  in.push_back(KeyInput(vk, true));
-  for (auto it = held.end(); it != held.begin();) in.push_back(KeyInput(*--it, true));
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
 // Types `text` as key input of its characters.
 void TypeText(const std::wstring& text) {
   std::vector<INPUT> in;
@@ -84,24 +54,7 @@ void TypeText(const std::wstring& text) {
   SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-POINT Centre(HWND hwnd) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-void Click(HWND hwnd) { testing::ClickAt(Centre(hwnd)); }
-
-void RightClickAt(POINT screen) {
-  INPUT in[3]{};
-  in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
-  in[0].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in[0].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  SendInput(3, in, sizeof(INPUT));
-}
+void Click(HWND hwnd) { testing::ClickAt(testing::CentreOf(hwnd)); }
 
 // The text of a control of another process (GetWindowText would not ask the control itself).
 std::wstring ControlText(HWND hwnd) {
@@ -166,10 +119,10 @@ class OptionDialogEndToEnd : public ::testing::Test {
     // while the button is held) instead of the menu: then the window comes back and the user
     // clicks again.
     for (int attempt = 0; attempt < 3; ++attempt) {
-      WaitFor([&] { return IsWindowVisible(window_) != FALSE; });
-      RightClickAt(Centre(FindDescendantById(window_, kDateLabelId)));
+      testing::WaitFor([&] { return IsWindowVisible(window_) != FALSE; });
+      testing::RightClickAt(testing::CentreOf(FindDescendantById(window_, kDateLabelId)));
       HWND menu = nullptr;
-      const bool shown = WaitFor(
+      const bool shown = testing::WaitFor(
           [&] {
             return (menu = program_->FindWindowOf(L"#32768", nullptr)) != nullptr &&
                    IsWindowVisible(menu);
@@ -184,7 +137,7 @@ class OptionDialogEndToEnd : public ::testing::Test {
         continue;
       }
       // The first control has the focus once the modal loop runs.
-      WaitFor([&] { return GetForegroundWindow() == dialog; });
+      testing::WaitFor([&] { return GetForegroundWindow() == dialog; });
       return dialog;
     }
     return nullptr;
@@ -199,8 +152,8 @@ class OptionDialogEndToEnd : public ::testing::Test {
     const auto page = [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0); };
     for (int i = 0; i < 3 && !IsWindowVisible(target); ++i) {
       const LRESULT shown = page();
-      PressKey(VK_TAB, {VK_CONTROL});
-      WaitFor([&] { return page() != shown; });
+      testing::PressKeys({VK_CONTROL, VK_TAB});
+      testing::WaitFor([&] { return page() != shown; });
     }
     ASSERT_TRUE(IsWindowVisible(target));
   }
@@ -212,23 +165,23 @@ class OptionDialogEndToEnd : public ::testing::Test {
     // Near its left end, clear of a spin edit's arrows.
     const RECT r = RectOf(field);
     testing::ClickAt(POINT{r.left + 6, (r.top + r.bottom) / 2});
-    WaitFor([&] {
+    testing::WaitFor([&] {
       GUITHREADINFO info{};
       info.cbSize = sizeof info;
       return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
              info.hwndFocus == field;
     });
-    PressKey(VK_HOME);
-    PressKey(VK_END, {VK_SHIFT});
+    testing::PressKeys({VK_HOME});
+    testing::PressKeys({VK_SHIFT, VK_END});
     TypeText(text);
-    WaitFor([&] { return ControlText(field) == text; });
+    testing::WaitFor([&] { return ControlText(field) == text; });
     EXPECT_EQ(ControlText(field), text);
   }
 
   // Clicks the button `id` and waits until the dialog has gone.
   void Finish(HWND dialog, int id) {
     Click(Control(dialog, id));
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
+    EXPECT_TRUE(testing::WaitFor([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
     // The main window has handled the result once it answers again.
     SendMessageW(window_, WM_NULL, 0, 0);
   }
@@ -266,7 +219,7 @@ TEST_F(OptionDialogEndToEnd, TypedFormatPreviewsAndSaveWritesTheFileAndLaysTheWi
   Retype(dialog, kOptDateFormatId, L"yyyy.mm.dd");
   const HWND preview = Control(dialog, kOptDateTestId);
   const std::set<std::wstring> expected = TodayTexts("yyyy.mm.dd", from, LocalNow());
-  EXPECT_TRUE(WaitFor([&] { return expected.count(WindowText(preview)) > 0; }))
+  EXPECT_TRUE(testing::WaitFor([&] { return expected.count(WindowText(preview)) > 0; }))
       << WideToUtf8(WindowText(preview));
   Retype(dialog, kOptMonthXId, L"2");
 
@@ -351,7 +304,7 @@ TEST_F(OptionDialogEndToEnd, TransparencyIsAskedOncePerOpeningAndThePreviewHides
   // "透明化なし" selected.
   Click(colorKey);
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = confirmBox()) && IsWindowVisible(box); }));
+  ASSERT_TRUE(testing::WaitFor([&] { return (box = confirmBox()) && IsWindowVisible(box); }));
   std::wstring text;
   HWND cancel = nullptr;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -365,22 +318,22 @@ TEST_F(OptionDialogEndToEnd, TransparencyIsAskedOncePerOpeningAndThePreviewHides
   EXPECT_EQ(WindowText(cancel), Utf8ToWide("キャンセル"));
   EXPECT_EQ(WindowText(GetDlgItem(box, IDOK)), L"OK");
   Click(cancel);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_TRUE(WaitFor([&] { return Checked(none) && !Checked(colorKey); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return Checked(none) && !Checked(colorKey); }));
 
   // Chosen again in the same opening: accepted without a question. The click on optAlpha after
   // it reaches the dialog only if no question holds it.
   Click(colorKey);
-  EXPECT_TRUE(WaitFor([&] { return Checked(colorKey); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return Checked(colorKey); }));
   Click(alpha);
-  EXPECT_TRUE(WaitFor([&] { return Checked(alpha); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return Checked(alpha); }));
   EXPECT_EQ(confirmBox(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(Control(dialog, kOptAlphaSpinId)));
 
   // "配色テスト": the preview opens at the dialog's right edge; a click on it hides it.
   Click(Control(dialog, kOptTestButtonId));
   HWND preview = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(testing::WaitFor([&] {
     preview = program_->FindWindowOf(kColorTestDialogClass, nullptr);
     return preview && IsWindowVisible(preview);
   }));
@@ -390,7 +343,7 @@ TEST_F(OptionDialogEndToEnd, TransparencyIsAskedOncePerOpeningAndThePreviewHides
   EXPECT_EQ(previewRect.top, dialogRect.top);
   // On the date below the calendar: the click passes through the children to the form.
   testing::ClickAt(POINT{(previewRect.left + previewRect.right) / 2, previewRect.bottom - 12});
-  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(preview); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return !IsWindowVisible(preview); }));
 
   // Cancelled: nothing reaches the window or the file; the preview goes with the dialog.
   Finish(dialog, kOptCancelId);
@@ -403,10 +356,10 @@ TEST_F(OptionDialogEndToEnd, TransparencyIsAskedOncePerOpeningAndThePreviewHides
   ASSERT_NE(dialog, nullptr);
   ShowPageOf(dialog, kOptTransparentId);
   Click(Control(dialog, kOptTransparentId));
-  ASSERT_TRUE(WaitFor([&] { return (box = confirmBox()) && IsWindowVisible(box); }));
+  ASSERT_TRUE(testing::WaitFor([&] { return (box = confirmBox()) && IsWindowVisible(box); }));
   Click(GetDlgItem(box, IDCANCEL));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_TRUE(WaitFor([&] { return Checked(Control(dialog, kOptNoneId)); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(testing::WaitFor([&] { return Checked(Control(dialog, kOptNoneId)); }));
   Finish(dialog, kOptCancelId);
 }
 
