@@ -145,13 +145,22 @@ function(mirovane_windows_targets win win_tests)
   target_link_libraries(mirovane_win PUBLIC mirovane_core
                         comctl32 shell32 ole32 gdi32 user32 shlwapi winmm uxtheme imm32)
   target_compile_options(mirovane_win PRIVATE ${MIROVANE_WARNINGS})
+  # The windows, dialogs and controls run for a user's click, not in a loop: compiled for size,
+  # which takes a fifth off the program's code and so off the memory it occupies from its start.
+  # The portable core (the formatter runs at every refresh) keeps the speed-optimised build.
+  if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+    target_compile_options(mirovane_win PRIVATE -Os)
+  endif()
   # res/resource.h (resource ids) for the layer's sources and for the resource script.
   target_include_directories(mirovane_win PUBLIC "${PROJECT_SOURCE_DIR}/res")
 
   add_executable(Mirovane WIN32 ${win_main} "${PROJECT_SOURCE_DIR}/res/mirovane.rc")
   target_link_libraries(Mirovane PRIVATE mirovane_win)
   target_compile_options(Mirovane PRIVATE ${MIROVANE_WARNINGS})
-  target_link_options(Mirovane PRIVATE -municode -static)
+  # Sections aligned in the file as in memory (4 KiB): the loader can then map the program's pages
+  # from the file as they are used, where MinGW's default 512-byte alignment makes Wine copy the
+  # whole image into private memory at every start.
+  target_link_options(Mirovane PRIVATE -municode -static -Wl,--file-alignment=4096)
 
   if(win_tests)
     mirovane_find_gtest()
