@@ -6,13 +6,13 @@
 
 #include "alarms/message_window_win.h"
 #include "platform/codec.h"
+#include "platform/files.h"
+#include "ui/shell.h"
 
 namespace mirovane {
 
 bool FileExistsCp932(std::string_view path) {
-  if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesW(Cp932ToWide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return !path.empty() && IsExistingFile(Cp932ToWide(path));
 }
 
 bool ShellOpenFile(std::string_view file, std::string_view parameters) {
@@ -29,7 +29,7 @@ bool ShellOpenFile(std::string_view file, std::string_view parameters) {
   info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
   info.lpDirectory = nullptr;
   info.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExW(&info) != FALSE;
+  return ui::ShellExecuteEx(&info) != FALSE;
 }
 
 bool WinAlarmHost::ShowMessageWindow(std::string_view text, int kind, bool withConfirm, bool beep) {

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 namespace mirovane {
+
+// A path made of plain ASCII characters (a file name or extension known to the program).
+std::filesystem::path AsciiPath(std::string_view ascii);
 
 // The alarm list: the executable's path with its extension replaced by ".txt".
 std::filesystem::path AlarmListPathFor(const std::filesystem::path& exePath);

@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/ini_file.h"
+#include "ui/shell.h"
 
 namespace mirovane {
 
@@ -96,7 +97,7 @@ TCalendarDialog::TCalendarDialog()
       color_(GetSysColor(COLOR_BTNFACE)),
       labelBack_(GetSysColor(COLOR_BTNFACE)),
       labelText_(GetSysColor(COLOR_WINDOWTEXT)) {
-  IniPath = std::filesystem::path(ExecutablePath()).replace_extension(".ini");
+  IniPath = std::filesystem::path(ExecutablePath()).replace_extension(AsciiPath(".ini"));
   Timer1.onTimer = [this] { Timer1Timer(); };
   Timer2.onTimer = [this] { Timer2Timer(); };
   Timer3.onTimer = [this] { Timer3Timer(); };
@@ -123,6 +124,12 @@ void TCalendarDialog::Create(HWND owner) {
 void TCalendarDialog::Show() {
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
+  if (!trayShellReady_) {
+    // The window has painted: only now is the shell told about the icon that FormCreate asked
+    // for, so that loading the shell and its answer do not hold up the window's first paint.
+    trayShellReady_ = true;
+    if (TrayIconPresent) ui::NotifyIcon(NIM_ADD, &trayRecord_);
+  }
 }
 
 void TCalendarDialog::CreateControls() {
@@ -211,7 +218,7 @@ void TCalendarDialog::FormClose() {
 void TCalendarDialog::RemoveTrayIcon() {
   if (!TrayIconPresent) return;
   TrayIconPresent = false;
-  Shell_NotifyIconW(NIM_DELETE, &trayRecord_);
+  if (trayShellReady_) ui::NotifyIcon(NIM_DELETE, &trayRecord_);
 }
 
 // ---- Settings store ----------------------------------------------------------------------------
@@ -696,8 +703,8 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     default:
       // The shell restarted (Explorer crashed or was restarted): its tray starts empty.
-      if (msg == TaskbarCreatedMessage() && TrayIconPresent) {
-        Shell_NotifyIconW(NIM_ADD, &trayRecord_);
+      if (msg == TaskbarCreatedMessage() && TrayIconPresent && trayShellReady_) {
+        ui::NotifyIcon(NIM_ADD, &trayRecord_);
         return 0;
       }
       break;

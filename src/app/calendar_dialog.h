@@ -73,7 +73,8 @@ class TCalendarDialog : public ui::Window {
   // Creates the window owned by `owner` (the hidden application window); FormCreate runs
   // during the creation. Throws when the window cannot be created.
   void Create(HWND owner);
-  // Shows the window; the first showing lays it out (FormShow).
+  // Shows the window; the first showing lays it out (FormShow) and, once the window has
+  // painted, adds the tray icon that FormCreate asked for.
   void Show();
 
   // Brings the date text, time text and clock up to the current time; does nothing while the
@@ -246,6 +247,9 @@ class TCalendarDialog : public ui::Window {
   void BringToFront();
 
   NOTIFYICONDATAW trayRecord_{};
+  // The shell hears of the icon from the end of the first Show on; before that TrayIconPresent
+  // alone records the request.
+  bool trayShellReady_ = false;
   std::wstring userMenuCaption_;  // empty: no user item
   ui::FontHandle font_;
   ui::FontHandle areaFont_;

@@ -4,7 +4,6 @@
 
 #include <shellapi.h>
 
-#include <filesystem>
 #include <string>
 
 #include "alarms/alarm_action.h"
@@ -13,7 +12,9 @@
 #include "app/calendar_navigation.h"
 #include "format/datetime.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "ui/gdi.h"
+#include "ui/shell.h"
 
 // MIROVANE_VERSION comes from the build (the project's version in the top CMakeLists.txt).
 #ifndef MIROVANE_VERSION
@@ -360,10 +361,7 @@ void TCalendarDialog::OnMenuCommand(UINT id) {
   }
 }
 
-bool TCalendarDialog::ReadmeExists() const {
-  std::error_code error;
-  return std::filesystem::is_regular_file(ReadmePath, error);
-}
+bool TCalendarDialog::ReadmeExists() const { return IsExistingFile(ReadmePath); }
 
 bool TCalendarDialog::ShowMessage(const std::string& cp932Text, int kind, bool withConfirm) {
   // Through the alarm host, so the window's hide countdown stops as for an alarm message.
@@ -373,7 +371,7 @@ bool TCalendarDialog::ShowMessage(const std::string& cp932Text, int kind, bool w
 void TCalendarDialog::OpenReadme() {
   if (ReadmeExists()) {
     const std::wstring quoted = L"\"" + ReadmePath.wstring() + L"\"";
-    ShellExecuteW(nullptr, L"open", quoted.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ui::ShellExecute(nullptr, L"open", quoted.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
   ShowMessage(WideToCp932(ReadmePath.wstring()) + Utf8ToCp932("が見付かりません。"),
@@ -396,7 +394,7 @@ void TCalendarDialog::UpdateTrayIcon() {
   if (wanted == TrayIconPresent) return;
   // The shell's answer is not used: the icon's state follows the request.
   TrayIconPresent = wanted;
-  Shell_NotifyIconW(wanted ? NIM_ADD : NIM_DELETE, &trayRecord_);
+  if (trayShellReady_) ui::NotifyIcon(wanted ? NIM_ADD : NIM_DELETE, &trayRecord_);
 }
 
 void TCalendarDialog::StoreInTray() {

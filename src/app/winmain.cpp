@@ -1,8 +1,6 @@
 // Program entry: single-instance guard, application window, main window, message loop.
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <string>
 
 #include "app/application.h"
@@ -12,6 +10,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/regional.h"
+#include "ui/shell.h"
 
 namespace {
 
@@ -39,10 +38,6 @@ int Run() {
     return 0;
   }
 
-  // The shell's "open" (alarms, the Readme) may hand a document to a COM-based handler: the
-  // thread is a single-threaded apartment, as the shell expects of its callers.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-
   int exitCode = 0;
   {
     TheFormatter().SetRegional(SystemRegional());
@@ -56,7 +51,8 @@ int Run() {
     exitCode = RunMessageLoop();
   }
 
-  if (SUCCEEDED(com)) CoUninitialize();
+  // The shell's "open" (alarms, the Readme) made the thread an apartment if it ran.
+  ui::LeaveShellApartment();
   if (guard) {
     ReleaseMutex(guard);
     CloseHandle(guard);

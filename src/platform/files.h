@@ -32,6 +32,9 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& content
 bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view contents,
                           std::string* error = nullptr);
 
+// True when `path` names an existing file that is not a folder.
+bool IsExistingFile(const std::filesystem::path& path);
+
 // The running executable's full path.
 std::filesystem::path ExecutablePath();
 

@@ -90,6 +90,11 @@ bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view co
   return true;
 }
 
+bool IsExistingFile(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
+}
+
 std::filesystem::path ExecutablePath() {
   std::error_code ec;
   return std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -69,6 +69,11 @@ ReadStatus ReadDiskFile(HANDLE file, std::string& contents, std::size_t limit) {
 
 }  // namespace
 
+bool IsExistingFile(const std::filesystem::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents,
                          std::size_t limit) {
   contents.clear();

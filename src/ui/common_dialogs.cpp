@@ -1,5 +1,7 @@
 #include "ui/common_dialogs.h"
 
+#include "ui/system_library.h"
+
 namespace mirovane {
 namespace {
 
@@ -7,8 +9,7 @@ namespace {
 template <typename Function>
 Function* Comdlg(const char* name) {
   static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
-  if (!library) return nullptr;
-  return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+  return ui::LibraryFunction<Function>(library, name);
 }
 
 }  // namespace
