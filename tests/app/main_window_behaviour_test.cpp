@@ -703,6 +703,18 @@ TEST_F(MainWindowBehaviour, DestroyedWindowLeavesNoTrayIcon) {
   }
 }
 
+// The state follows the request from FormCreate on, but the shell hears of the icon only once the
+// window has painted, so that loading the shell does not hold up the first paint.
+TEST_F(MainWindowBehaviour, TrayIconReachesTheShellOnceTheWindowHasPainted) {
+  TCalendarDialog& d = Created();
+  ASSERT_TRUE(d.TrayIconPresent);
+  NOTIFYICONDATAW record = d.TrayRecord();
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &record));
+  d.Show();
+  EXPECT_FALSE(GetUpdateRect(d.Handle(), nullptr, FALSE));
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &record));
+}
+
 // ---- Calendar navigation -----------------------------------------------------------------------
 
 TEST_F(MainWindowBehaviour, KeysAndWheelMoveTheCalendar) {
