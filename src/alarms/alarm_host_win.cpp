@@ -29,7 +29,7 @@ bool ShellOpenFile(std::string_view file, std::string_view parameters) {
   info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
   info.lpDirectory = nullptr;
   info.nShow = SW_SHOWNORMAL;
-  return ui::ShellExecuteEx(&info) != FALSE;
+  return ui::OpenByShell(&info) != FALSE;
 }
 
 bool WinAlarmHost::ShowMessageWindow(std::string_view text, int kind, bool withConfirm, bool beep) {

@@ -371,7 +371,7 @@ bool TCalendarDialog::ShowMessage(const std::string& cp932Text, int kind, bool w
 void TCalendarDialog::OpenReadme() {
   if (ReadmeExists()) {
     const std::wstring quoted = L"\"" + ReadmePath.wstring() + L"\"";
-    ui::ShellExecute(nullptr, L"open", quoted.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ui::OpenByShell(nullptr, L"open", quoted.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
   ShowMessage(WideToCp932(ReadmePath.wstring()) + Utf8ToCp932("が見付かりません。"),

@@ -5,11 +5,16 @@
 namespace mirovane {
 namespace {
 
-// The function `name` of comdlg32, loaded once and kept for the rest of the process.
+// Loaded once and kept for the rest of the process.
+HMODULE ComdlgLibrary() {
+  static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
+  return library;
+}
+
+// The function `name` of comdlg32.
 template <typename Function>
 Function* Comdlg(const char* name) {
-  static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
-  return ui::LibraryFunction<Function>(library, name);
+  return ui::LibraryFunction<Function>(ComdlgLibrary(), name);
 }
 
 }  // namespace

@@ -7,10 +7,15 @@
 namespace mirovane::ui {
 namespace {
 
+// Loaded once and kept for the rest of the process.
+HMODULE Shell32Library() {
+  static const HMODULE library = LoadLibraryW(L"shell32.dll");
+  return library;
+}
+
 template <typename Function>
 Function* Shell32(const char* name) {
-  static const HMODULE library = LoadLibraryW(L"shell32.dll");
-  return LibraryFunction<Function>(library, name);
+  return LibraryFunction<Function>(Shell32Library(), name);
 }
 
 HMODULE Ole32() {
@@ -38,14 +43,14 @@ BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
   return function ? function(message, data) : FALSE;
 }
 
-BOOL ShellExecuteEx(SHELLEXECUTEINFOW* info) {
+BOOL OpenByShell(SHELLEXECUTEINFOW* info) {
   static auto* const function = Shell32<BOOL WINAPI(SHELLEXECUTEINFOW*)>("ShellExecuteExW");
   EnterApartment();
   return function ? function(info) : FALSE;
 }
 
-HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file,
-                       const wchar_t* parameters, const wchar_t* directory, int show) {
+HINSTANCE OpenByShell(HWND owner, const wchar_t* verb, const wchar_t* file,
+                      const wchar_t* parameters, const wchar_t* directory, int show) {
   static auto* const function = Shell32<HINSTANCE WINAPI(
       HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int)>("ShellExecuteW");
   EnterApartment();
