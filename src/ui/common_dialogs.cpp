@@ -5,32 +5,25 @@
 namespace mirovane {
 namespace {
 
-// Loaded once and kept for the rest of the process.
-HMODULE ComdlgLibrary() {
-  static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
-  return library;
-}
-
-// The function `name` of comdlg32.
-template <typename Function>
-Function* Comdlg(const char* name) {
-  return ui::LibraryFunction<Function>(ComdlgLibrary(), name);
-}
+constexpr wchar_t kComdlg32[] = L"comdlg32.dll";
 
 }  // namespace
 
 BOOL ShowOpenFileDialog(OPENFILENAMEW* dialog) {
-  static auto* const function = Comdlg<BOOL WINAPI(OPENFILENAMEW*)>("GetOpenFileNameW");
+  static auto* const function =
+      ui::SystemFunction<BOOL WINAPI(OPENFILENAMEW*)>(kComdlg32, "GetOpenFileNameW");
   return function ? function(dialog) : FALSE;
 }
 
 BOOL ShowFontDialog(CHOOSEFONTW* dialog) {
-  static auto* const function = Comdlg<BOOL WINAPI(CHOOSEFONTW*)>("ChooseFontW");
+  static auto* const function =
+      ui::SystemFunction<BOOL WINAPI(CHOOSEFONTW*)>(kComdlg32, "ChooseFontW");
   return function ? function(dialog) : FALSE;
 }
 
 BOOL ShowColorDialog(CHOOSECOLORW* dialog) {
-  static auto* const function = Comdlg<BOOL WINAPI(CHOOSECOLORW*)>("ChooseColorW");
+  static auto* const function =
+      ui::SystemFunction<BOOL WINAPI(CHOOSECOLORW*)>(kComdlg32, "ChooseColorW");
   return function ? function(dialog) : FALSE;
 }
 

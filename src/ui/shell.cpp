@@ -7,21 +7,8 @@
 namespace mirovane::ui {
 namespace {
 
-// Loaded once and kept for the rest of the process.
-HMODULE Shell32Library() {
-  static const HMODULE library = LoadLibraryW(L"shell32.dll");
-  return library;
-}
-
-template <typename Function>
-Function* Shell32(const char* name) {
-  return LibraryFunction<Function>(Shell32Library(), name);
-}
-
-HMODULE Ole32() {
-  static const HMODULE library = LoadLibraryW(L"ole32.dll");
-  return library;
-}
+constexpr wchar_t kShell32[] = L"shell32.dll";
+constexpr wchar_t kOle32[] = L"ole32.dll";
 
 bool apartmentEntered = false;
 
@@ -29,7 +16,7 @@ void EnterApartment() {
   static bool tried = false;
   if (tried) return;
   tried = true;
-  auto* const initialize = LibraryFunction<HRESULT WINAPI(void*, DWORD)>(Ole32(), "CoInitializeEx");
+  auto* const initialize = SystemFunction<HRESULT WINAPI(void*, DWORD)>(kOle32, "CoInitializeEx");
   if (!initialize) return;
   // S_FALSE (already an apartment of this kind) must be balanced too.
   apartmentEntered =
@@ -39,20 +26,23 @@ void EnterApartment() {
 }  // namespace
 
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
-  static auto* const function = Shell32<BOOL WINAPI(DWORD, NOTIFYICONDATAW*)>("Shell_NotifyIconW");
+  static auto* const function =
+      SystemFunction<BOOL WINAPI(DWORD, NOTIFYICONDATAW*)>(kShell32, "Shell_NotifyIconW");
   return function ? function(message, data) : FALSE;
 }
 
 BOOL OpenByShell(SHELLEXECUTEINFOW* info) {
-  static auto* const function = Shell32<BOOL WINAPI(SHELLEXECUTEINFOW*)>("ShellExecuteExW");
+  static auto* const function =
+      SystemFunction<BOOL WINAPI(SHELLEXECUTEINFOW*)>(kShell32, "ShellExecuteExW");
   EnterApartment();
   return function ? function(info) : FALSE;
 }
 
 HINSTANCE OpenByShell(HWND owner, const wchar_t* verb, const wchar_t* file,
                       const wchar_t* parameters, const wchar_t* directory, int show) {
-  static auto* const function = Shell32<HINSTANCE WINAPI(
-      HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int)>("ShellExecuteW");
+  static auto* const function =
+      SystemFunction<HINSTANCE WINAPI(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
+                                      const wchar_t*, int)>(kShell32, "ShellExecuteW");
   EnterApartment();
   return function ? function(owner, verb, file, parameters, directory, show) : nullptr;
 }
@@ -60,7 +50,7 @@ HINSTANCE OpenByShell(HWND owner, const wchar_t* verb, const wchar_t* file,
 void LeaveShellApartment() {
   if (!apartmentEntered) return;
   apartmentEntered = false;
-  if (auto* const uninitialize = LibraryFunction<void WINAPI()>(Ole32(), "CoUninitialize")) {
+  if (auto* const uninitialize = SystemFunction<void WINAPI()>(kOle32, "CoUninitialize")) {
     uninitialize();
   }
 }

@@ -8,12 +8,14 @@
 
 namespace mirovane::ui {
 
-// The function `name` of `library` (a handle from LoadLibraryW, possibly null), as a pointer of
-// type Function*, or null.
+// The function `name` of the system library `library` (such as L"shell32.dll") as a pointer of
+// type Function*, or null. The library is loaded if it is not yet; each lookup keeps a reference
+// to it for the rest of the process, since callers keep the pointer.
 template <typename Function>
-Function* LibraryFunction(HMODULE library, const char* name) {
-  if (!library) return nullptr;
-  return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+Function* SystemFunction(const wchar_t* library, const char* name) {
+  const HMODULE module = LoadLibraryW(library);
+  if (!module) return nullptr;
+  return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 }  // namespace mirovane::ui
