@@ -121,6 +121,17 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
   }
   if (formats.empty()) return Usage(err, "no FORMAT given");
+  // Every format is checked before anything is printed: one that Shift_JIS cannot hold would be
+  // formatted as some other text (a "?" or a token letter in place of the character).
+  std::vector<std::string> cp932Formats;
+  for (const std::string& f : formats) {
+    std::optional<std::string> cp932 = Utf8ToCp932Exact(f);
+    if (!cp932) {
+      return Usage(err, "the format \"" + f +
+                            "\" has characters Shift_JIS cannot hold: " + Cp932LacksUtf8(f));
+    }
+    cp932Formats.push_back(std::move(*cp932));
+  }
 
   DateTimeFormatter formatter(fixed ? FixedJapaneseRegional() : SystemRegional());
   formatter.SetNewEras(newEras);
@@ -128,8 +139,8 @@ int FormatCommand(const std::vector<std::string>& args, std::ostream& out, std::
   for (double m : moments) formatter.SetDateTimeEx(m);
 
   FormatBuffer buffer;
-  for (const std::string& f : formats) {
-    const std::string_view text = formatter.FormatInto(Utf8ToCp932(f), buffer);
+  for (const std::string& f : cp932Formats) {
+    const std::string_view text = formatter.FormatInto(f, buffer);
     if (raw) {
       out.write(text.data(), static_cast<std::streamsize>(text.size()));
     } else {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -40,13 +41,20 @@ ReadStatus ReadRegularFile(int fd, std::string& contents, std::size_t limit) {
 }  // namespace
 
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& contents,
-                         std::size_t limit) {
+                         std::size_t limit, std::string* error) {
   contents.clear();
+  if (error) error->clear();
   // O_NONBLOCK: opening a pipe that has no writer would wait for one (it is refused anyway). On
   // a regular file the flag changes nothing.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Error;
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return ReadStatus::Missing;
+    if (error) *error = std::strerror(errno);
+    return ReadStatus::Error;
+  }
+  errno = EINVAL;  // what a file that is no regular file reports
   const ReadStatus status = ReadRegularFile(fd, contents, limit);
+  if (status == ReadStatus::Error && error) *error = std::strerror(errno);
   ::close(fd);
   if (status != ReadStatus::Ok) std::string().swap(contents);  // nothing kept, memory released
   return status;
@@ -54,14 +62,24 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& content
 
 bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view contents,
                           std::string* error) {
-  auto fail = [&](const char* what) {
-    if (error) *error = std::string(what) + ": " + std::strerror(errno);
+  auto fail = [&] {
+    if (error) *error = std::strerror(errno);
     return false;
   };
-  std::filesystem::path temp = path;
+  // A symbolic link stays a link: the file it leads to is the one replaced (a rename onto the
+  // link would put a plain file in its place).
+  std::filesystem::path target = path;
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return fail();  // a link to nowhere (or a loop) is not replaced
+    target = resolved;
+    std::free(resolved);
+  }
+  std::filesystem::path temp = target;
   temp += ".tmp" + std::to_string(std::random_device{}() % 1000000);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return fail("create");
+  if (fd < 0) return fail();
   std::size_t done = 0;
   while (done < contents.size()) {
     const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
@@ -71,7 +89,7 @@ bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view co
       ::close(fd);
       ::unlink(temp.c_str());
       errno = saved;
-      return fail("write");
+      return fail();
     }
     done += static_cast<std::size_t>(n);
   }
@@ -79,13 +97,13 @@ bool WriteWholeFileAtomic(const std::filesystem::path& path, std::string_view co
     const int saved = errno;
     ::unlink(temp.c_str());
     errno = saved;
-    return fail("flush");
+    return fail();
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
     const int saved = errno;
     ::unlink(temp.c_str());
     errno = saved;
-    return fail("replace");
+    return fail();
   }
   return true;
 }

@@ -84,7 +84,12 @@ TEST(CliFormat, BadArgumentsExitWithStatus2) {
                                              {"format", "--at", "2026-12-08 17:05:09", "yy"},
                                              {"format", "--at", "1e5", "yy"},
                                              {"format", "--regional=system", "yy"},
-                                             {"format", "--bogus", "yy"}}) {
+                                             {"format", "--bogus", "yy"},
+                                             // Shift_JIS cannot hold the format: not even the
+                                             // formats before it are printed.
+                                             {"format", "yyyy", "J\xC3\xBCrgen"},
+                                             {"format", "C:\\\xC2\xA5"},
+                                             {"format", "a\xFF"}}) {
     const Result r = RunCli(args);
     EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
     EXPECT_EQ(r.out, "");

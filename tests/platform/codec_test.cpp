@@ -28,6 +28,26 @@ TEST(Codec, UnmappableAndInvalidInputIsReplaced) {
   EXPECT_EQ(Cp932ToUtf8("a\x81").substr(0, 1), "a");
 }
 
+// Text the user gives is stored or run exactly or not at all: no character may turn into a
+// look-alike (the system's best-fit table makes "Jürgen" a "Jurgen" and "¥" a path separator).
+TEST(Codec, ExactConversionRefusesWhatCp932Lacks) {
+  EXPECT_EQ(Utf8ToCp932Exact("表ソ能ｱ～①∥￢ A\\"), Utf8ToCp932("表ソ能ｱ～①∥￢ A\\"));
+  EXPECT_EQ(Utf8ToCp932Exact(""), std::string());
+  for (const char* lacking : {"Jürgen", "¥", "¦", "ß", "〜", "‖", "¬", "a😀", "a\xFF"}) {
+    EXPECT_FALSE(Utf8ToCp932Exact(lacking).has_value()) << lacking;
+  }
+  EXPECT_EQ(Cp932LacksUtf8("Jürgen ¥ü¦ 表 ß😀"), "ü¥¦ß😀");
+  EXPECT_EQ(Cp932LacksUtf8("表ソ能"), "");
+  // The plain conversion marks what is missing and never substitutes a look-alike.
+  EXPECT_EQ(Utf8ToCp932("Jürgen"), "J?rgen");
+  EXPECT_EQ(Utf8ToCp932("C:\\a¥b¦c"), "C:\\a?b?c");
+#ifdef _WIN32
+  EXPECT_FALSE(WideToCp932Exact(L"C:\\test\\J\u00fcrgen\\prog.exe").has_value());
+  EXPECT_EQ(WideToCp932Exact(L"C:\\test\\prog.exe"), "C:\\test\\prog.exe");
+  EXPECT_EQ(Cp932Lacks(L"\u00fc\u00df\u8868\u00fc"), L"\u00fc\u00df");
+#endif
+}
+
 TEST(Codec, DropIncompleteTrail) {
   EXPECT_EQ(DropIncompleteTrail("ab\x95"), "ab");
   EXPECT_EQ(DropIncompleteTrail("ab\x95\x5C"), "ab\x95\x5C");

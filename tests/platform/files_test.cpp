@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
+#include "file_links.h"
 #include "platform/files.h"
 
 namespace mirovane {
@@ -96,6 +100,76 @@ TEST_F(FilesTest, FailedWriteLeavesNothingBehind) {
   EXPECT_TRUE(fs::is_directory(dir_ / "folder.ini"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
+
+// The names in a folder, sorted.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A save through a symbolic link replaces the file the link leads to: the link stays a link, the
+// linked file takes the new contents, and neither folder keeps anything else.
+TEST_F(FilesTest, WriteThroughASymbolicLinkReplacesTheLinkedFile) {
+  fs::create_directories(dir_ / "program");
+  fs::create_directories(dir_ / "elsewhere");
+  const fs::path real = dir_ / "elsewhere" / "Mirovane.txt";
+  const fs::path link = dir_ / "program" / "Mirovane.txt";
+  ASSERT_TRUE(WriteWholeFileAtomic(real, "old"));
+  if (!test::MakeSymbolicLink(real, link)) GTEST_SKIP() << "no symbolic links here";
+  // The link goes before its file: Wine sees no link whose file is gone, and could not remove it.
+  struct RemoveLink {
+    const fs::path& link;
+    ~RemoveLink() { test::RemoveSymbolicLink(link); }
+  } removeLink{link};
+  ASSERT_TRUE(test::IsSymbolicLink(link));
+
+  std::string error;
+  ASSERT_TRUE(WriteWholeFileAtomic(link, "new", &error)) << error;
+  EXPECT_TRUE(test::IsSymbolicLink(link));
+  std::string back;
+  ASSERT_EQ(ReadWholeFile(real, back), ReadStatus::Ok);
+  EXPECT_EQ(back, "new");
+  EXPECT_EQ(Names(dir_ / "program"), std::vector<std::string>{"Mirovane.txt"});
+  EXPECT_EQ(Names(dir_ / "elsewhere"), std::vector<std::string>{"Mirovane.txt"});
+}
+
+#ifdef _WIN32
+// A file another program holds open without sharing is neither read nor replaced; the refused
+// save names the system's reason (no call name) and leaves the folder exactly as it was: no
+// temporary file, no "rf*.tmp" of the system's replace.
+TEST_F(FilesTest, LockedFileIsRefusedAndTheFolderStaysAsItWas) {
+  const fs::path p = dir_ / "Mirovane.ini";
+  ASSERT_TRUE(WriteWholeFileAtomic(p, "[MainForm]\r\n"));
+  {
+    test::LockedFile lock(p);
+    ASSERT_TRUE(lock.Held());
+    std::string back;
+    EXPECT_EQ(ReadWholeFile(p, back), ReadStatus::Error);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      std::string error;
+      EXPECT_FALSE(WriteWholeFileAtomic(p, "defaults", &error));
+      EXPECT_FALSE(error.empty());
+      EXPECT_EQ(error.find("replace"), std::string::npos) << error;
+      EXPECT_EQ(error.find('('), std::string::npos) << error;
+    }
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{"Mirovane.ini"});
+  }
+  std::string back;
+  ASSERT_EQ(ReadWholeFile(p, back), ReadStatus::Ok);
+  EXPECT_EQ(back, "[MainForm]\r\n");
+  // A read-only file is refused too, and keeps its contents.
+  SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(WriteWholeFileAtomic(p, "defaults"));
+  SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(ReadWholeFile(p, back), ReadStatus::Ok);
+  EXPECT_EQ(back, "[MainForm]\r\n");
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{"Mirovane.ini"});
+}
+#endif
 
 }  // namespace
 }  // namespace mirovane
