@@ -125,8 +125,7 @@ void TAlarmListDialog::SaveClicked() {
   std::string error;
   if (!WriteAlarmLines(path_, rules_.SaveLines(), &error)) {
     // The file is as it was; the list keeps the user's changes, to save again or to cancel.
-    const std::string text = WideToCp932(path_.wstring()) + Utf8ToCp932(" に書き込めません。") +
-                             (error.empty() ? std::string() : "\r\n" + Utf8ToCp932(error));
+    const std::string text = Utf8ToCp932(CannotWriteText(path_, error));
     if (showError) {
       showError(text);
     } else {

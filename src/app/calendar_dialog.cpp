@@ -223,10 +223,24 @@ void TCalendarDialog::RemoveTrayIcon() {
 
 // ---- Settings store ----------------------------------------------------------------------------
 
-void TCalendarDialog::LoadSettings() {
-  // A missing file, or one that cannot be read now, gives every key its default.
-  std::string text;
-  if (ReadWholeFile(IniPath, text) != ReadStatus::Ok) text.clear();
+bool TCalendarDialog::LoadSettings() {
+  // A missing file gives every key its default. So does a folder in the file's place, which holds
+  // no settings to lose (and which no save replaces).
+  std::string text, reason;
+  const ReadStatus read = ReadWholeFile(IniPath, text, kMaxWholeFileBytes, &reason);
+  const bool first = !settingsLoaded_;
+  settingsLoaded_ = true;
+  if (read == ReadStatus::Error || read == ReadStatus::TooLarge) {
+    if (IsExistingFile(IniPath)) {
+      settingsUnread_ = true;
+      ShowError(Utf8ToWide(CannotReadText(IniPath, read, reason)));
+      // A revert keeps what is in use; the first load goes on with the defaults.
+      if (!first) return false;
+    }
+    text.clear();
+  } else {
+    settingsUnread_ = false;
+  }
   // A file saved with a byte-order mark (UTF-8 or UTF-16) reads as the system's reader reads it.
   const IniDocument doc(DecodeIniFile(text).text);
 
@@ -266,16 +280,32 @@ void TCalendarDialog::LoadSettings() {
   // [Reaction]: the bindings and the hide times are read from the record when they are used.
   UpdateUserMenu();
   ApplyRefreshPeriod();
+  return !settingsUnread_;
 }
 
 bool TCalendarDialog::SaveSettings() {
   // Start from the file as it is, so sections, keys and comments we do not know survive. A file
   // that exists but cannot be read is not overwritten: that would lose them.
-  std::string text;
-  const ReadStatus read = ReadWholeFile(IniPath, text);
+  std::string text, reason;
+  const ReadStatus read = ReadWholeFile(IniPath, text, kMaxWholeFileBytes, &reason);
   if (read == ReadStatus::Error || read == ReadStatus::TooLarge) {
-    ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
+    ShowError(Utf8ToWide(CannotWriteText(
+        IniPath, read == ReadStatus::TooLarge ? "ファイルが大きすぎます" : reason)));
     return false;
+  }
+  if (settingsUnread_ && read == ReadStatus::Ok) {
+    // Readable again, but what it holds never reached the window: the values in use would
+    // replace every setting in it.
+    const std::wstring question =
+        IniPath.wstring() + Utf8ToWide(
+                                " は読み込めなかったため、その設定は今の設定に入っていません。\r\n"
+                                "上書きすると、ファイルにある設定は失われます。上書きしますか？");
+    const BusyScope busy(BusyFlag);
+    const bool overwrite = onConfirmOverwrite
+                               ? onConfirmOverwrite(question)
+                               : MessageBoxW(Handle(), question.c_str(), L"Mirovane",
+                                             MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+    if (!overwrite) return false;
   }
   // Written back in the encoding the file had.
   const DecodedIniFile file = DecodeIniFile(text);
@@ -287,10 +317,12 @@ bool TCalendarDialog::SaveSettings() {
   s.LeftPosition = LeftToSetting(s, r.left, r.right - r.left, ScreenWidth());
   WriteSettings(doc, s);
   // Replaced whole or not at all: a failed save leaves the previous file as it was.
-  if (!WriteWholeFileAtomic(IniPath, EncodeIniFile(doc.Text(), file.format))) {
-    ShowError(IniPath.wstring() + Utf8ToWide(" に書き込めません"));
+  std::string error;
+  if (!WriteWholeFileAtomic(IniPath, EncodeIniFile(doc.Text(), file.format), &error)) {
+    ShowError(Utf8ToWide(CannotWriteText(IniPath, error)));
     return false;
   }
+  settingsUnread_ = false;
   Settings.TopPosition = s.TopPosition;
   Settings.LeftPosition = s.LeftPosition;
   return true;
@@ -368,10 +400,8 @@ void TCalendarDialog::ShowError(const std::wstring& text) {
 }
 
 void TCalendarDialog::ApplyCalendarFont() {
-  ui::FontHandle font = CreatePointFont(Settings.CalendarFont, Settings.CalendarFont.Size, Dpi());
-  MainCalendar.SetFont(font.get());
-  // The calendar has let go of the old font: it can be deleted now.
-  calendarFont_ = std::move(font);
+  MainCalendar.TakeFont(calendarFont_,
+                        CreatePointFont(Settings.CalendarFont, Settings.CalendarFont.Size, Dpi()));
 }
 
 void TCalendarDialog::ApplyWindowFont() {

@@ -81,11 +81,15 @@ class TCalendarDialog : public ui::Window {
   // shown moment has not changed.
   void RefreshDisplay();
 
-  // Settings store. LoadSettings reads IniPath (a missing or unreadable file gives the
-  // defaults) and applies every value to the window; it does not lay out. SaveSettings writes
-  // the record and the window's position into IniPath, keeping everything else the file holds;
-  // the file is replaced whole or not at all, and a failure is reported ("... に書き込めません").
-  void LoadSettings();
+  // Settings store. LoadSettings reads IniPath (a missing file gives the defaults) and applies
+  // every value to the window; it does not lay out. A file that is there but cannot be read
+  // (held open by another program, no access) is reported at once; the first load then goes on
+  // with the defaults, a later one keeps the settings in use, and both return false.
+  // SaveSettings writes the record and the window's position into IniPath, keeping everything
+  // else the file holds; the file is replaced whole or not at all, and a failure is reported
+  // ("... に書き込めません（reason）。"). A file whose settings were never read is overwritten
+  // only once the user agreed to it.
+  bool LoadSettings();
   bool SaveSettings();
 
   // Layout: which parts are shown and at which font size, then every size and position.
@@ -172,6 +176,9 @@ class TCalendarDialog : public ui::Window {
   // Shows an error text to the user; empty = a message box ("Mirovane", error icon). The main
   // window is busy while it runs.
   std::function<void(const std::wstring& text)> onErrorMessage;
+  // Asks whether a settings file that could not be read may be overwritten; empty = a message box
+  // (question icon, "はい" / "いいえ", "いいえ" the default). True to overwrite.
+  std::function<bool(const std::wstring& text)> onConfirmOverwrite;
 
   // The window's own colour, visible as the border around the content.
   COLORREF Color() const noexcept { return color_; }
@@ -250,6 +257,10 @@ class TCalendarDialog : public ui::Window {
   // The shell hears of the icon from the end of the first Show on; before that TrayIconPresent
   // alone records the request.
   bool trayShellReady_ = false;
+  // The settings file was there when last read but could not be read: the file may hold settings
+  // the program never saw, which a save must not wipe without asking.
+  bool settingsUnread_ = false;
+  bool settingsLoaded_ = false;   // LoadSettings has run once
   std::wstring userMenuCaption_;  // empty: no user item
   ui::FontHandle font_;
   ui::FontHandle areaFont_;

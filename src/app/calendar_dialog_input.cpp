@@ -275,8 +275,9 @@ void TCalendarDialog::OpenOptionsDialog() {
       break;
     case kModalRevert:
       // Back to the file's values, position included, with the calendar shown before the
-      // visibility rules decide again.
-      LoadSettings();
+      // visibility rules decide again. A file that cannot be read now changes nothing (the
+      // user has been told).
+      if (!LoadSettings()) break;
       ApplyWindowStyle(false);
       MainCalendar.SetVisible(true);
       ApplyVisibility();

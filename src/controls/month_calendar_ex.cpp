@@ -4,6 +4,8 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <cwchar>
+#include <utility>
 
 namespace mirovane {
 
@@ -52,6 +54,29 @@ void TMonthCalendarEx::SetFirstDayOfWeek(int day) {
 int TMonthCalendarEx::FirstDayOfWeek() const {
   // The low word is the day; the high word says whether it differs from the regional setting.
   return Handle() ? LOWORD(SendMessageW(Handle(), MCM_GETFIRSTDAYOFWEEK, 0, 0)) : 0;
+}
+
+namespace {
+
+bool SameFont(HFONT a, HFONT b) {
+  LOGFONTW x{}, y{};
+  if (!GetObjectW(a, sizeof x, &x) || !GetObjectW(b, sizeof y, &y)) return false;
+  return x.lfHeight == y.lfHeight && x.lfWidth == y.lfWidth && x.lfEscapement == y.lfEscapement &&
+         x.lfOrientation == y.lfOrientation && x.lfWeight == y.lfWeight &&
+         x.lfItalic == y.lfItalic && x.lfUnderline == y.lfUnderline &&
+         x.lfStrikeOut == y.lfStrikeOut && x.lfCharSet == y.lfCharSet &&
+         x.lfOutPrecision == y.lfOutPrecision && x.lfClipPrecision == y.lfClipPrecision &&
+         x.lfQuality == y.lfQuality && x.lfPitchAndFamily == y.lfPitchAndFamily &&
+         std::wcscmp(x.lfFaceName, y.lfFaceName) == 0;
+}
+
+}  // namespace
+
+void TMonthCalendarEx::TakeFont(ui::FontHandle& owner, ui::FontHandle font) {
+  if (owner && Font() == owner.get() && font && SameFont(owner.get(), font.get())) return;
+  SetFont(font.get());
+  // The calendar has let go of the old font: it can be deleted now.
+  owner = std::move(font);
 }
 
 void TMonthCalendarEx::SetColor(CalendarColor slot, COLORREF color) {

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "ui/control.h"
+#include "ui/gdi.h"
 
 namespace mirovane {
 
@@ -50,6 +51,13 @@ class TMonthCalendarEx : public ui::Control {
 
   void SetColor(CalendarColor slot, COLORREF color);
   COLORREF GetColor(CalendarColor slot) const;
+
+  // Gives the calendar `font`, kept alive in `owner` (which held the calendar's font so far),
+  // unless it draws exactly like the font the calendar has: then the calendar keeps that one and
+  // `font` is released. The system's calendar makes a bold copy of every font it is given and,
+  // under Wine, never frees the one before: setting the same font at every apply and preview
+  // would lose a GDI object each time.
+  void TakeFont(ui::FontHandle& owner, ui::FontHandle font);
 
   // The selected date. Setting it also brings its month into view.
   void SetDate(const SYSTEMTIME& date);

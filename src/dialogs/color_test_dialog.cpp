@@ -109,11 +109,9 @@ void TColorTestDialog::ShowOrRefresh(const RECT& dialog, const OptionValues& val
 
   // 2. The working fonts: the calendar's, and the date/time font for the date area.
   const UINT dpi = Dpi();
-  ui::FontHandle calendarFont = PointFont(values.calendarFont, dpi);
+  TestCalendar.TakeFont(calendarFont_, PointFont(values.calendarFont, dpi));
   ui::FontHandle labelFont = PointFont(values.dateTimeFont, dpi);
-  TestCalendar.SetFont(calendarFont.get());
   TestLabel.SetFont(labelFont.get());
-  calendarFont_ = std::move(calendarFont);
   labelFont_ = std::move(labelFont);
 
   // 3.-5. The working colours and the transparency mode.

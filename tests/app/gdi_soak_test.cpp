@@ -29,6 +29,8 @@
 
 #include "app/main_window_fixture.h"
 #include "app/win_test_support.h"
+#include "dialogs/color_test_dialog.h"
+#include "dialogs/option_rules.h"
 
 namespace mirovane {
 namespace {
@@ -283,6 +285,38 @@ TEST_F(GdiSoak, ProbesSeeDeliberateLeaksAndOnlyThem) {
 }
 
 TEST_F(GdiSoak, EightThousandRefreshesLoseNothing) { Soak(8000); }
+
+// Every options apply gives the calendar its font again, and every press of the colour preview
+// gives the preview's calendar the working font: 200 of each hold the count of GDI objects where
+// it was, in the main window and in a preview of its own (the system's calendar keeps a bold
+// copy of each font it is given).
+TEST_F(GdiSoak, OptionAppliesAndColourPreviewsLoseNothing) {
+  TCalendarDialog& d = ShowSoakWindow();
+  TColorTestDialog preview;
+  preview.Create(d.Handle());
+  const OptionValues values = LoadOptions(d.Settings, OptionWindowState{});
+  const RECT beside{100, 100, 700, 620};
+  const OptionApplyResult applied{};
+  const auto applyAndPreview = [&](int times) {
+    for (int i = 0; i < times; ++i) {
+      OptionApplyResult again = applied;
+      again.windowPos = {testing::ScreenRect(d.Handle()).left, testing::ScreenRect(d.Handle()).top};
+      again.columns = d.MonthColumns();
+      again.rows = d.MonthRows();
+      d.ApplyOptionResult(again);
+      preview.ShowOrRefresh(beside, values);
+      testing::PumpMessagesFor(std::chrono::milliseconds(0));
+    }
+  };
+  applyAndPreview(5);  // the first apply and preview make what stays
+  GdiObjectsInUse();
+  const long before = GdiObjectsInUse();
+  applyAndPreview(200);
+  const long after = GdiObjectsInUse();
+  std::printf("[ SOAK     ] 200 applies and previews: GDI objects %ld -> %ld\n", before, after);
+  ASSERT_GT(before, 0) << "GDI probe failed";
+  EXPECT_EQ(after, before) << "GDI objects lost over 200 applies and previews";
+}
 
 // The long soak, run on demand (see the top of the file).
 TEST_F(GdiSoak, DISABLED_HundredThousandRefreshesLoseNothing) { Soak(100000); }

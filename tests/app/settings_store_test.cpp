@@ -11,6 +11,7 @@
 
 #include "app/main_window_fixture.h"
 #include "app/settings_codec.h"
+#include "file_links.h"
 #include "platform/ini.h"
 
 namespace mirovane {
@@ -231,11 +232,14 @@ TEST_F(SettingsStore, SaveKeepsForeignLinesAndWritesTheLivePosition) {
 
 TEST_F(SettingsStore, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
   const std::string original = Utf8ToCp932("[MainForm]\r\nTopPosition=7\r\n; 手書き\r\n");
-  const std::wstring expected = IniPath().wstring() + Utf8ToWide(" に書き込めません");
+  // One Japanese sentence: the file, that it cannot be written, and the system's reason.
+  const std::wstring expected = IniPath().wstring() + Utf8ToWide(" に書き込めません（");
 
   const auto expectReported = [&](const char* what) {
     ASSERT_EQ(errors_.size(), 1u) << what;
-    EXPECT_EQ(errors_[0], expected) << what;
+    EXPECT_TRUE(errors_[0].starts_with(expected)) << what;
+    EXPECT_TRUE(errors_[0].ends_with(Utf8ToWide("）。"))) << what;
+    EXPECT_GT(errors_[0].size(), expected.size() + 2) << what;
     EXPECT_TRUE(busyDuringMessage_) << what;
     EXPECT_FALSE(dialog_->BusyFlag) << what;  // back to normal afterwards
     errors_.clear();
@@ -279,7 +283,7 @@ TEST_F(SettingsStore, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
     d.IniPath = folder_ / "gone" / "Mirovane.ini";
     EXPECT_FALSE(d.SaveSettings());
     ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(errors_[0], d.IniPath.wstring() + Utf8ToWide(" に書き込めません"));
+    EXPECT_TRUE(errors_[0].starts_with(d.IniPath.wstring() + Utf8ToWide(" に書き込めません（")));
     errors_.clear();
     EXPECT_FALSE(fs::exists(folder_ / "gone"));
   }
@@ -288,6 +292,64 @@ TEST_F(SettingsStore, FailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
   EXPECT_TRUE(d.SaveSettings());
   EXPECT_TRUE(errors_.empty());
   EXPECT_NE(ReadBytes(IniPath()).find("TimeFormat=\"hh:nn:ss\"\r\n"), std::string::npos);
+}
+
+// A settings file that is there but cannot be read (held open by another program) is reported at
+// the start and at a revert, never silently taken for the defaults; and no save writes the values
+// in use over the settings it holds unless the user agrees.
+TEST_F(SettingsStore, UnreadableSettingsAreReportedAndNeverOverwrittenUnasked) {
+  WriteIni("[MainForm]\r\nTopPosition=7\r\nBorderWidth=3\r\n; 手書き\r\n");
+  const std::string original = ReadBytes(IniPath());
+  const std::wstring cannotRead = IniPath().wstring() + Utf8ToWide(" を読み込めません（");
+  std::vector<std::wstring> questions;
+  bool answer = false;
+  dialog_->onConfirmOverwrite = [&](const std::wstring& text) {
+    questions.push_back(text);
+    return answer;
+  };
+
+  test::LockedFile lock(IniPath());
+  ASSERT_TRUE(lock.Held());
+  TCalendarDialog& d = Shown();
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_TRUE(errors_[0].starts_with(cannotRead)) << errors_[0];
+  EXPECT_TRUE(errors_[0].ends_with(Utf8ToWide("）。")));
+  EXPECT_EQ(d.Settings.BorderWidth, 1);  // the defaults, for now
+
+  // "元に戻す" while it is still held: reported again, the settings in use stay.
+  d.Settings.BorderWidth = 5;
+  EXPECT_FALSE(d.LoadSettings());
+  ASSERT_EQ(errors_.size(), 2u);
+  EXPECT_TRUE(errors_[1].starts_with(cannotRead));
+  EXPECT_EQ(d.Settings.BorderWidth, 5);
+  errors_.clear();
+
+  // The other program lets go. Saving asks first; "いいえ" leaves the file byte for byte.
+  lock.Release();
+  EXPECT_FALSE(d.SaveSettings());
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(questions[0].starts_with(IniPath().wstring())) << questions[0];
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_EQ(ReadBytes(IniPath()), original);
+
+  // "はい" overwrites, and from then on the program knows what the file holds: no more question.
+  answer = true;
+  EXPECT_TRUE(d.SaveSettings());
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_NE(ReadBytes(IniPath()).find("BorderWidth=5\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(IniPath()).find(Utf8ToCp932("; 手書き")), std::string::npos);
+  EXPECT_TRUE(d.SaveSettings());
+  EXPECT_EQ(questions.size(), 2u);
+
+  // A revert that reads the file also settles it.
+  {
+    test::LockedFile again(IniPath());
+    EXPECT_FALSE(d.LoadSettings());
+  }
+  EXPECT_TRUE(d.LoadSettings());
+  EXPECT_EQ(d.Settings.BorderWidth, 5);
+  EXPECT_TRUE(d.SaveSettings());
+  EXPECT_EQ(questions.size(), 2u);
 }
 
 }  // namespace
