@@ -82,6 +82,16 @@ bool IsBatchFile(std::string_view path) {
   return EndsWithNoCase(path, ".bat") || EndsWithNoCase(path, ".cmd");
 }
 
+bool IsProgramFile(std::string_view path) {
+  return EndsWithNoCase(path, ".exe") || EndsWithNoCase(path, ".com");
+}
+
+bool ShellRewritesPath(std::string_view path) {
+  // A variable takes two percent signs; '%' is never the second byte of a double-byte character.
+  const std::size_t first = path.find('%');
+  return first != std::string_view::npos && path.find('%', first + 1) != std::string_view::npos;
+}
+
 std::string QuoteShellArgument(std::string_view text, bool forBatch) {
   return forBatch ? QuoteForBatch(text) : QuoteForProgram(text);
 }
@@ -208,6 +218,13 @@ const std::string& ListChanged() {
 
 std::string NotFound(std::string_view path) {
   static const std::string kSuffix = Utf8ToCp932("が見付かりません。");
+  return std::string(path) + kSuffix;
+}
+
+std::string NotOpenedByShell(std::string_view path) {
+  static const std::string kSuffix = Utf8ToCp932(
+      " は、名前に「%」があるため開けません。\r\n"
+      "% で囲まれた部分が環境変数の値に置き換えられ、別のファイルが開かれるおそれがあります。");
   return std::string(path) + kSuffix;
 }
 

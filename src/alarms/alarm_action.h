@@ -38,6 +38,11 @@ std::string MessageDisplayText(std::string_view text);
 
 // Whether the shell runs `path` through the command interpreter (a ".bat" or ".cmd" file).
 bool IsBatchFile(std::string_view path);
+// Whether `path` names a program the system starts by itself (".exe" or ".com").
+bool IsProgramFile(std::string_view path);
+// Whether the shell would read a part of `path` as a variable: it replaces "%NAME%" by the
+// variable's value before it opens the file, so it would open another file than the one checked.
+bool ShellRewritesPath(std::string_view path);
 // `text` enclosed in double quotes so that it reaches the program as exactly one argument, whatever
 // it holds: escaped by the usual command-line rules for a program, or by the command
 // interpreter's for a batch file (where no text can start a command of its own).
@@ -51,6 +56,8 @@ struct ShellCommand {
   std::string Path;        // as written, for the existence test and the not-found message
   std::string File;        // the path enclosed in double quotes
   std::string Parameters;  // the command line as one quoted argument, or empty
+  // File and Parameters as the whole command line of a program started directly.
+  std::string CommandLine() const { return Parameters.empty() ? File : File + " " + Parameters; }
 };
 ShellCommand SplitExeText(std::string_view text);
 
@@ -73,6 +80,8 @@ const std::string& ListUnreadable();     // the list file is gone when an alarm 
 const std::string& ListNotRead(ReadStatus status);
 const std::string& ListChanged();  // the list file has fewer lines than the pending index
 std::string NotFound(std::string_view path);  // the file of an "Exe" alarm does not exist
+// The file of an "Exe" alarm is no program and its path holds what the shell reads as a variable.
+std::string NotOpenedByShell(std::string_view path);
 }  // namespace alarm_text
 
 }  // namespace mirovane

@@ -357,7 +357,9 @@ void AlarmEngine::Timer4Timer() {
 
 int AlarmEngine::OpenAlarmList() {
   const BusyScope busy(busy_);
-  const int result = host_.ShowAlarmListDialog(nextIndex_);
+  // With no pending alarm the list opens on its first entry: 255 would select entry 256 of a
+  // longer list (the engine loads only the first kMaxAlarmEntries, so no real index is 255).
+  const int result = host_.ShowAlarmListDialog(nextIndex_ == kNoAlarmIndex ? 0 : nextIndex_);
   if (result == kModalOk) {
     LoadAlarms(false);
     SelectNextAlarm(true);
@@ -391,8 +393,20 @@ bool PerformAlarmLine(std::string_view line, AlarmHost& host) {
   }
   const ShellCommand command = SplitExeText(action.Text);
   if (host.FileExists(command.Path)) {
+    // What runs is the file that was checked. A path the shell would rewrite ("%NAME%") never
+    // reaches it: a program is started directly, anything else is refused.
+    if (ShellRewritesPath(command.Path) && !IsProgramFile(command.Path)) {
+      host.ShowMessageWindow(alarm_text::NotOpenedByShell(command.Path), kMessageWarning, false,
+                             true);
+      return false;
+    }
     if (action.Beep) host.SoundBeep(MessageBeepType(kMessagePlain));
-    host.ShellOpen(command.File, command.Parameters);  // a failure to open counts as done
+    // A failure to open counts as done.
+    if (ShellRewritesPath(command.Path)) {
+      host.StartProgram(command.Path, command.CommandLine());
+    } else {
+      host.ShellOpen(command.File, command.Parameters);
+    }
   } else {
     host.ShowMessageWindow(alarm_text::NotFound(command.Path), kMessageWarning, false, true);
   }

@@ -40,6 +40,11 @@ class AlarmHost {
   virtual void SoundBeep(unsigned type) = 0;
   // The shell's "open" of `file` with `parameters` (empty: none), no owner, shown normally.
   virtual bool ShellOpen(std::string_view file, std::string_view parameters) = 0;
+  // Starts the program at exactly `path` (no search, no variables read) with the whole
+  // `commandLine`, shown normally; for a path the shell would rewrite.
+  virtual bool StartProgram(std::string_view /*path*/, std::string_view /*commandLine*/) {
+    return false;
+  }
   // Timer4: disabled, or enabled with a new interval (enabling restarts the period).
   virtual void SetAlarmTimer(bool enabled, unsigned intervalMs) = 0;
   // Shows the alarm list dialog modally with entry `selectIndex` selected (the first entry when

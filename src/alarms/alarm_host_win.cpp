@@ -32,6 +32,23 @@ bool ShellOpenFile(std::string_view file, std::string_view parameters) {
   return ui::OpenByShell(&info) != FALSE;
 }
 
+bool StartProgramFile(std::string_view path, std::string_view commandLine) {
+  const std::wstring widePath = Cp932ToWide(path);
+  std::wstring wideLine = Cp932ToWide(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(widePath.c_str(), wideLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 bool WinAlarmHost::ShowMessageWindow(std::string_view text, int kind, bool withConfirm, bool beep) {
   if (beforeMessage) beforeMessage();
   return mirovane::ShowMessageWindow(owner, text, kind, withConfirm, beep);

@@ -19,6 +19,9 @@ bool FileExistsCp932(std::string_view path);
 // The shell's "open" of cp932 `file` with `parameters` (empty: none), no owner window, shown
 // normally; the shell reports its own failures. True when the shell started it.
 bool ShellOpenFile(std::string_view file, std::string_view parameters);
+// CreateProcessW of exactly `path` (cp932) with `commandLine`, shown normally, in the program's
+// current folder; no search and no variables read. True when it started.
+bool StartProgramFile(std::string_view path, std::string_view commandLine);
 
 class WinAlarmHost final : public AlarmHost {
  public:
@@ -37,6 +40,9 @@ class WinAlarmHost final : public AlarmHost {
   void SoundBeep(unsigned type) override { MessageBeep(type); }
   bool ShellOpen(std::string_view file, std::string_view parameters) override {
     return ShellOpenFile(file, parameters);
+  }
+  bool StartProgram(std::string_view path, std::string_view commandLine) override {
+    return StartProgramFile(path, commandLine);
   }
   void SetAlarmTimer(bool enabled, unsigned intervalMs) override {
     if (alarmTimer) alarmTimer(enabled, intervalMs);

@@ -51,6 +51,10 @@ class FakeHost : public AlarmHost {
     opened.emplace_back(file, parameters);
     return true;
   }
+  bool StartProgram(std::string_view path, std::string_view commandLine) override {
+    started.emplace_back(path, commandLine);
+    return true;
+  }
   void SetAlarmTimer(bool enabled, unsigned intervalMs) override {
     timerEnabled = enabled;
     interval = intervalMs;
@@ -67,6 +71,7 @@ class FakeHost : public AlarmHost {
   std::set<std::string> files;
   std::vector<unsigned> beeps;
   std::vector<std::pair<std::string, std::string>> opened;
+  std::vector<std::pair<std::string, std::string>> started;
   bool timerEnabled = false;
   unsigned interval = 0;
   std::vector<int> dialogSelections;
@@ -399,6 +404,17 @@ TEST_F(AlarmEngineTest, ConfirmOpensTheListWithThePendingAlarmSelected) {
   EXPECT_EQ(Text(engine.NextAlarmDue()), "2024-05-06 18:00:00.000");
 }
 
+// "No pending alarm" is 255, which is also entry 256 of a long list: the list then opens on its
+// first entry, as it does with a pending alarm at index 0.
+TEST_F(AlarmEngineTest, WithNoPendingAlarmTheListOpensOnItsFirstEntry) {
+  Now("2024-05-06 12:00");
+  engine.LoadAlarmLines(std::vector<std::string>(300, " xxxx/xx/xx 08:00  Msg:paused"), false);
+  engine.SelectNextAlarm(true);
+  ASSERT_EQ(engine.NextAlarmIndex(), kNoAlarmIndex);
+  engine.OpenAlarmList();
+  EXPECT_EQ(host.dialogSelections, std::vector<int>{0});
+}
+
 TEST_F(AlarmEngineTest, ChangedOrMissingListAtFiringTime) {
   Now("2024-05-06 12:00");
   LoadFile({"*xxxx/xx/xx 13:00  Msg:a", "*xxxx/xx/xx 12:30  Msg:b"});
@@ -468,6 +484,33 @@ TEST(PerformAlarmLine, RunsFilesWithTheCommandLineAsOneQuotedParameter) {
   EXPECT_EQ(host.shown[1].kind, kMessageWarning);
   EXPECT_TRUE(host.shown[1].beep);
   EXPECT_EQ(host.opened.size(), 2u);
+}
+
+// The shell reads "%NAME%" in a path as a variable and would open the file of the expanded name,
+// not the one that was checked. Such a program is started by its exact path; anything else such a
+// path names is refused with a warning. One percent sign alone is no variable.
+TEST(PerformAlarmLine, PathsTheShellWouldRewriteNeverReachIt) {
+  FakeHost host;
+  host.files = {"C:\\test\\%USERNAME%\\prog.exe", "C:\\test\\%USERNAME%\\a.txt",
+                "C:\\100%\\prog.EXE"};
+  EXPECT_FALSE(
+      PerformAlarmLine("*xxxx/xx/xx 07:30  Exe$C:\\test\\%USERNAME%\\prog.exe::hello", host));
+  ASSERT_EQ(host.started.size(), 1u);
+  EXPECT_EQ(host.started[0].first, "C:\\test\\%USERNAME%\\prog.exe");
+  EXPECT_EQ(host.started[0].second, "\"C:\\test\\%USERNAME%\\prog.exe\" \"hello\"");
+  EXPECT_EQ(host.beeps.size(), 1u);
+
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe$C:\\test\\%USERNAME%\\a.txt", host));
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0].text.rfind("C:\\test\\%USERNAME%\\a.txt は、名前に「%」", 0), 0u)
+      << host.shown[0].text;
+  EXPECT_EQ(host.shown[0].kind, kMessageWarning);
+  EXPECT_EQ(host.beeps.size(), 1u);  // nothing was run
+
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:C:\\100%\\prog.EXE::x", host));
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(host.opened[0].first, "\"C:\\100%\\prog.EXE\"");
+  EXPECT_EQ(host.started.size(), 1u);
 }
 
 TEST(PerformAlarmLine, MessagesShowWithTheConfirmButton) {

@@ -126,6 +126,24 @@ TEST_F(AlarmHostTest, QuotesInTheCommandLineStartNoSecondProgram) {
   }
 }
 
+// A folder whose literal name is "%USERNAME%" and the folder of the expanded name, each with
+// the recorder: the alarm runs the one its line names, as the shell alone would not.
+TEST_F(AlarmHostTest, AnExePathHoldingAVariableRunsExactlyThatFile) {
+  wchar_t user[256] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"USERNAME", user, 256), 0u);
+  const fs::path literal = folder_ / L"%USERNAME%";
+  const fs::path expanded = folder_ / user;
+  fs::create_directories(literal);
+  fs::create_directories(expanded);
+  fs::copy_file(program_, literal / L"prog.exe");
+  fs::copy_file(program_, expanded / L"prog.exe");
+
+  const std::string path = WideToCp932((literal / L"prog.exe").wstring());
+  EXPECT_FALSE(PerformAlarmLine("*xxxx/xx/xx 07:30  Exe:" + path + "::hello", host_));
+  EXPECT_EQ(RecordedArguments(literal), "hello\n");
+  EXPECT_FALSE(fs::exists(expanded / "args.txt")) << "the expanded name ran";
+}
+
 std::wstring g_seen;  // text and caption of the message window the timer below closed
 
 TEST_F(AlarmHostTest, MissingProgramIsReportedInAWarning) {
