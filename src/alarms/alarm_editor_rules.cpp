@@ -477,6 +477,11 @@ FittedPath FitBrowsedPath(std::string_view path) {
   return FittedPath{std::string(path.substr(0, i)), i < path.size()};
 }
 
+bool ActionTextFits(const AlarmEditorValues& values) {
+  // The list line is the state byte and the entry text; its action text starts at byte 24.
+  return EncodeEntryText(values).size() + 1 <= 23 + kMaxActionTextBytes;
+}
+
 namespace editor_text {
 
 const std::string& BrowseTitle() {
@@ -498,6 +503,14 @@ const std::string& PathTooLong() {
 
 const std::string& FileMissing() {
   static const std::string text = Utf8ToCp932("ファイルが存在しません。");
+  return text;
+}
+
+const std::string& ActionTooLong() {
+  static const std::string text =
+      Utf8ToCp932("実行するファイル名とコマンドラインオプションが長過ぎます。\r\n合わせて ") +
+      std::to_string(kMaxActionTextBytes - 2) +
+      Utf8ToCp932(" バイト（全角文字は 2 バイト）以内にして下さい。");
   return text;
 }
 

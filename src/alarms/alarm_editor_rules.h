@@ -107,6 +107,11 @@ AlarmEditorValues DecodeEntryText(std::string_view entryText, const AlarmEditorS
 // as the list's first row, and a weekday without a row of cmbWeek is written as code 9.
 std::string EncodeEntryText(const AlarmEditorValues& values);
 
+// btnOkClick: whether the encoded action fits the bytes of action text the alarm engine reads
+// (kMaxActionTextBytes): a file's path, "::" and its command line may each be within their edits'
+// limits and still be longer together. The memo keeps a message within them by itself.
+bool ActionTextFits(const AlarmEditorValues& values);
+
 // cmbDateTypeChange: puts the date of the chosen kind into the picker (the working date; for the
 // yearly kind in 2004; for the monthly kind the day in January of the working year, 31 while
 // chkLastDay is ticked) and reads the working date back. A date the picker cannot hold becomes the
@@ -158,10 +163,11 @@ FittedPath FitBrowsedPath(std::string_view path);
 
 // Texts of the editor (cp932).
 namespace editor_text {
-const std::string& BrowseTitle();   // "ファイル選択"
-const std::string& BrowseFilter();  // "全てのファイル(*.*)|*.*"
-const std::string& PathTooLong();   // the path was cut at the edit's limit
-const std::string& FileMissing();   // the typed path names no file
+const std::string& BrowseTitle();    // "ファイル選択"
+const std::string& BrowseFilter();   // "全てのファイル(*.*)|*.*"
+const std::string& PathTooLong();    // the path was cut at the edit's limit
+const std::string& FileMissing();    // the typed path names no file
+const std::string& ActionTooLong();  // path and command line together are longer than is read
 }  // namespace editor_text
 
 }  // namespace mirovane

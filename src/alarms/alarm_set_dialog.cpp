@@ -73,7 +73,14 @@ std::optional<std::string> BrowseWithSystemPrompt(HWND owner, const std::string&
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
   if (!ShowOpenFileDialog(&ofn)) return std::nullopt;
-  return WideToCp932(buffer.c_str());
+  // A path the list cannot hold would name another file (or none) once stored.
+  const std::wstring chosen = buffer.c_str();
+  std::optional<std::string> cp932 = WideToCp932Exact(chosen);
+  if (!cp932) {
+    MessageBoxW(owner, ui::UnstorableTextMessage("実行するファイル名", Cp932Lacks(chosen)).c_str(),
+                L"Mirovane", MB_OK);
+  }
+  return cp932;
 }
 
 }  // namespace
@@ -300,16 +307,39 @@ void TAlarmSetDialog::FilePathExit() {
   }
 }
 
-void TAlarmSetDialog::Notice(const std::string& cp932Text) {
+void TAlarmSetDialog::Notice(const std::string& cp932Text) { Notice(Cp932ToWide(cp932Text)); }
+
+void TAlarmSetDialog::Notice(const std::wstring& text) {
   if (showNotice) {
-    showNotice(cp932Text);
+    showNotice(WideToCp932(text));
     return;
   }
-  MessageBoxW(Handle(), Cp932ToWide(cp932Text).c_str(), L"Mirovane", MB_OK);
+  MessageBoxW(Handle(), text.c_str(), L"Mirovane", MB_OK);
 }
 
 void TAlarmSetDialog::RegisterClicked() {
+  // Nothing is registered in another form than the one shown: a text the list cannot hold, or an
+  // action longer than the alarm reads, keeps the form open on the field to change.
+  const bool fileMode = rdbFilePath.Checked();
+  struct Field {
+    ui::Edit* edit;
+    const char* caption;
+  };
+  const Field fields[] = {{&memMessage, "メッセージ"},
+                          {&edtFilePath, "実行するファイル名"},
+                          {&edtCmndLine, "コマンドラインオプション"}};
+  for (const Field& field : fields) {
+    if ((field.edit == &memMessage) == fileMode || field.edit->Cp932Lacks().empty()) continue;
+    Notice(ui::UnstorableTextMessage(field.caption, field.edit->Cp932Lacks()));
+    field.edit->Focus();
+    return;
+  }
   ReadFreeControls();
+  if (!ActionTextFits(values_)) {
+    Notice(editor_text::ActionTooLong());
+    edtCmndLine.Focus();
+    return;
+  }
   EntryText = EncodeEntryText(values_);
   SetModalResult(kModalOk);
 }

@@ -86,6 +86,7 @@ class TAlarmSetDialog final : public ui::Form {
   void RegisterClicked();
 
   void Notice(const std::string& cp932Text);
+  void Notice(const std::wstring& text);
 
   AlarmEditorStart start_;
   AlarmEditorValues values_;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -213,7 +214,7 @@ void TOptionSetDialog::CreateControls() {
   for (const FormatRow& row : formats) {
     Add(row.label, {20, y + 3, 70, 18}, row.caption, ui::kNoFlags, page);
     row.combo.editable = true;
-    row.combo.maxBytes = 255;
+    row.combo.maxBytes = static_cast<int>(kFormatEditLimit);
     row.combo.SetItems(Items(row.presets));
     Add(row.combo, {94, y, 320, 24}, {}, ui::kNoFlags, page);
     Add(row.hide, {426, y + 1, 136, 22}, row.hideCaption, ui::kNoFlags, page);
@@ -445,8 +446,8 @@ void TOptionSetDialog::ReadControls() {
   v_.monthColumns = spnMonthX.Value();
   v_.monthRows = spnMonthY.Value();
   v_.calendarPos = cmbCalendarPos.ItemIndex();
-  v_.dateFormat = cmbDateFormat.Text();
-  v_.timeFormat = cmbTimeFormat.Text();
+  v_.dateFormat = FormatToStore(v_.dateFormat, cmbDateFormat.Text());
+  v_.timeFormat = FormatToStore(v_.timeFormat, cmbTimeFormat.Text());
   v_.clockPos = cmbClockPos.ItemIndex();
   v_.hideTime = spnHideTime.Value();
   v_.hideWait = spnHideWait.Value();
@@ -457,6 +458,22 @@ void TOptionSetDialog::ReadControls() {
 }
 
 void TOptionSetDialog::btnOkClick(int result) {
+  // A format with characters the settings file cannot hold would be stored as another format:
+  // the dialog stays open on it.
+  const std::pair<ui::ComboBox*, const char*> formats[] = {{&cmbDateFormat, "日付形式"},
+                                                           {&cmbTimeFormat, "時刻形式"}};
+  for (const auto& [combo, caption] : formats) {
+    if (combo->Cp932Lacks().empty()) continue;
+    PageControl1.SetActiveIndex(1);
+    const std::wstring text = ui::UnstorableTextMessage(caption, combo->Cp932Lacks());
+    if (onNotice) {
+      onNotice(text);
+    } else {
+      MessageBoxW(Handle(), text.c_str(), L"Mirovane", MB_OK | MB_ICONWARNING);
+    }
+    combo->Focus();
+    return;
+  }
   ReadControls();
   OptionScreen screen;
   screen.screenWidth = GetSystemMetrics(SM_CXSCREEN);
@@ -532,7 +549,15 @@ void TOptionSetDialog::ChooseFontFor(FontSetting& font, FontSampleText& label) {
   if (!ShowFontDialog(&choose)) return;
 
   FontSetting chosen;
-  chosen.Name = WideToCp932(logFont.lfFaceName);
+  // A face the settings file cannot name would come back as no font at all.
+  const std::optional<std::string> name = WideToCp932Exact(logFont.lfFaceName);
+  if (!name) {
+    const std::wstring text =
+        ui::UnstorableTextMessage("フォント名", Cp932Lacks(logFont.lfFaceName));
+    MessageBoxW(Handle(), text.c_str(), L"Mirovane", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  chosen.Name = *name;
   chosen.Size = choose.iPointSize > 0 ? (choose.iPointSize + 5) / 10
                                       : MulDiv(std::abs(logFont.lfHeight), 72, pixelsPerInch);
   chosen.Bold = logFont.lfWeight >= FW_BOLD;

@@ -104,6 +104,9 @@ class TOptionSetDialog : public ui::Form {
   bool showPreviewAtStart = false;
 
   const OptionValues& Values() const noexcept { return v_; }
+  // Shows a notice that keeps the dialog open (a format that cannot be stored); empty = a message
+  // box.
+  std::function<void(const std::wstring& text)> onNotice;
 
   // Controls, by their design names, in the order of the table.
   ui::TabControl PageControl1;

@@ -55,6 +55,16 @@ constexpr std::array<SamplePair, kColorSlotCount> kSamplePairs{
 
 }  // namespace
 
+std::string FormatToStore(std::string_view loaded, std::string_view shown) {
+  std::size_t cut = 0;
+  while (cut < loaded.size()) {
+    const std::size_t step = IsCp932LeadByte(static_cast<unsigned char>(loaded[cut])) ? 2 : 1;
+    if (cut + step > kFormatEditLimit) break;
+    cut += step;
+  }
+  return shown == loaded.substr(0, cut) ? std::string(loaded) : std::string(shown);
+}
+
 int DisplayRefreshIntervalMs(int dspCycle) noexcept {
   return dspCycle > 0 ? std::min(dspCycle, 6000) * 10 : 0;
 }

@@ -132,6 +132,13 @@ OptionValues LoadOptions(const TCalendarSettings& s, const OptionWindowState& wi
 OptionApplyResult ApplyOptions(const OptionValues& v, const OptionScreen& screen,
                                TCalendarSettings& s);
 
+// The format combo boxes take at most this many bytes of text.
+inline constexpr std::size_t kFormatEditLimit = 255;
+// cmbDateFormat / cmbTimeFormat in the apply step: a format longer than the box holds shows cut
+// (never inside a double-byte character); while the box still shows exactly that cut, the user
+// has not changed it and the format is kept whole as it was read. Anything else is the user's.
+std::string FormatToStore(std::string_view loaded, std::string_view shown);
+
 // The display refresh period of a DspCycle value: DspCycle × 10 ms, DspCycle at most 6000;
 // 0 (timer stopped) for DspCycle ≤ 0.
 int DisplayRefreshIntervalMs(int dspCycle) noexcept;

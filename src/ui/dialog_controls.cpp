@@ -22,6 +22,27 @@ std::wstring ReadText(HWND hwnd) {
   return text;
 }
 
+// Takes the line breaks out of the text of a one-line field (a paste can bring them, and a
+// format, a path or a command line must never hold one); true when there were any.
+bool DropLineBreaks(std::wstring& text) {
+  const auto end =
+      std::remove_if(text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+  if (end == text.end()) return false;
+  text.erase(end, text.end());
+  return true;
+}
+
+// The cp932 text of what the user typed, and the characters of it that cp932 cannot hold (those
+// come through as "?": never as a look-alike).
+std::string TypedText(const std::wstring& wide, std::wstring& lacking) {
+  if (std::optional<std::string> exact = WideToCp932Exact(wide)) {
+    lacking.clear();
+    return std::move(*exact);
+  }
+  lacking = Cp932Lacks(wide);
+  return WideToCp932(wide);
+}
+
 DWORD TabStyle(unsigned flags, bool byDefault) {
   const bool tab = byDefault ? !(flags & kNoTabStop) : false;
   return (tab ? WS_TABSTOP : 0) | ((flags & kGroupStart) ? WS_GROUP : 0);
@@ -168,6 +189,7 @@ void Edit::CreateOn(HWND parent, int id, const std::wstring& caption, unsigned f
 
 void Edit::SetText(std::string_view cp932) {
   std::string text = CutToBytes(cp932, maxBytes);
+  lacking_.clear();
   if (text == text_) return;
   text_ = std::move(text);
   if (Handle()) {
@@ -178,7 +200,17 @@ void Edit::SetText(std::string_view cp932) {
 }
 
 void Edit::TextChangedByControl() {
-  std::string now = WideToCp932(ReadText(Handle()));
+  std::wstring wide = ReadText(Handle());
+  if (!multiLine && DropLineBreaks(wide)) {
+    // The field shows the text without them; the change that causes is taken as the user's.
+    DWORD start = 0;
+    SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    SetWindowTextW(Handle(), wide.c_str());
+    const auto caret = static_cast<WPARAM>(std::min<std::size_t>(start, wide.size()));
+    SendMessageW(Handle(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
+  }
+  std::wstring lacking;
+  std::string now = TypedText(wide, lacking);
   if (maxBytes > 0 && now.size() > static_cast<std::size_t>(maxBytes)) {
     // Typed or pasted past the limit: the text stays as it was.
     MessageBeep(MB_OK);
@@ -190,6 +222,7 @@ void Edit::TextChangedByControl() {
     SendMessageW(Handle(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
     return;
   }
+  lacking_ = std::move(lacking);
   if (now == text_) return;
   text_ = std::move(now);
   if (onChange) onChange();
@@ -246,7 +279,8 @@ void ComboBox::SetItems(const std::vector<std::string>& cp932Items) {
   if (Handle() && !editable) SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index_), 0);
 }
 
-void ComboBox::Update(int index, std::string text) {
+void ComboBox::Update(int index, std::string text, std::wstring lacking) {
+  lacking_ = std::move(lacking);
   const bool changed = index != index_ || text != text_;
   index_ = index;
   text_ = std::move(text);
@@ -285,18 +319,37 @@ bool ComboBox::OnCommand(WORD code) {
       return true;
     }
     case CBN_EDITCHANGE: {
-      std::string now = WideToCp932(ReadText(Handle()));
+      std::wstring wide = ReadText(Handle());
+      if (DropLineBreaks(wide)) {
+        const auto selection = SendMessageW(Handle(), CB_GETEDITSEL, 0, 0);
+        const auto caret = std::min<std::size_t>(LOWORD(selection), wide.size());
+        SetWindowTextW(Handle(), wide.c_str());
+        SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
+      }
+      std::wstring lacking;
+      std::string now = TypedText(wide, lacking);
       if (maxBytes > 0 && now.size() > static_cast<std::size_t>(maxBytes)) {
         MessageBeep(MB_OK);
         SetWindowTextW(Handle(), Cp932ToWide(text_).c_str());
         return true;
       }
-      Update(-1, std::move(now));
+      Update(-1, std::move(now), std::move(lacking));
       return true;
     }
     default:
       return false;
   }
+}
+
+std::wstring UnstorableTextMessage(std::string_view fieldUtf8, const std::wstring& lacking) {
+  std::wstring shown;
+  for (const wchar_t c : lacking) {
+    // Each character once, a blank between two (a surrogate pair stays together).
+    if (!shown.empty() && !(c >= 0xDC00 && c <= 0xDFFF)) shown += L' ';
+    shown += c;
+  }
+  return L"\u300C" + Utf8ToWide(fieldUtf8) + Utf8ToWide("」に保存できない文字があります: ") +
+         shown + Utf8ToWide("\r\nShift_JIS で表せない文字です。別の文字に直して下さい。");
 }
 
 // ---- Tabs --------------------------------------------------------------------------------------

@@ -145,6 +145,9 @@ class Edit : public DialogControl {
   std::function<void()> onChange;
   // Focus leaves the control.
   std::function<void()> onExit;
+  // The characters the user typed that cp932 cannot hold, each once (they read as "?" in Text);
+  // empty when the text can be stored as it shows. A one-line field never holds a line break.
+  const std::wstring& Cp932Lacks() const noexcept { return lacking_; }
 
  protected:
   void CreateOn(HWND parent, int id, const std::wstring& caption, unsigned flags) override;
@@ -153,6 +156,7 @@ class Edit : public DialogControl {
  private:
   void TextChangedByControl();
   std::string text_;
+  std::wstring lacking_;
 };
 
 // A drop-down list (only its items can be chosen) or, with `editable`, a combo box whose text is
@@ -172,6 +176,9 @@ class ComboBox : public DialogControl {
   // Editable: raises onChange when the text changes.
   void SetText(std::string_view cp932);
   std::function<void()> onChange;
+  // Editable: the characters typed that cp932 cannot hold, as Edit::Cp932Lacks. The text never
+  // holds a line break.
+  const std::wstring& Cp932Lacks() const noexcept { return lacking_; }
 
  protected:
   void CreateOn(HWND parent, int id, const std::wstring& caption, unsigned flags) override;
@@ -179,11 +186,16 @@ class ComboBox : public DialogControl {
   void AfterLayout(UINT dpi) override;
 
  private:
-  void Update(int index, std::string text);
+  void Update(int index, std::string text, std::wstring lacking = {});
   std::vector<std::string> items_;
   int index_ = -1;
   std::string text_;
+  std::wstring lacking_;
 };
+
+// The message for a field whose text cp932 cannot hold: it names the field (its caption, UTF-8)
+// and the characters, which the user must change before the text can be stored.
+std::wstring UnstorableTextMessage(std::string_view fieldUtf8, const std::wstring& lacking);
 
 // A page of a tab control: a container for the controls of one tab.
 class TabPage : public Window {

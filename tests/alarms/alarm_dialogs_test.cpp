@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "alarms/alarm_editor_rules.h"
 #include "alarms/alarm_engine.h"
 #include "alarms/alarm_list_dialog.h"
 #include "alarms/alarm_set_dialog.h"
@@ -94,6 +96,50 @@ TEST_F(AlarmSetDialogTest, EntriesOfEveryKindComeBackUnchangedThroughTheControls
     EXPECT_EQ(Edit(dialog, entry, [](TAlarmSetDialog&) { PressKeys({VK_RETURN}); }), kModalOk);
     EXPECT_EQ(dialog.EntryText, entry);
   }
+}
+
+// Replaces the whole text of an edit as a paste would, so the edit reports it as the user's.
+void Paste(const ui::Edit& edit, const std::wstring& text) {
+  SendMessageW(edit.Handle(), EM_SETSEL, 0, -1);
+  SendMessageW(edit.Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Nothing is registered in another form than the one the user typed: a path Shift_JIS cannot
+// hold (best fit would make "Jürgen" a "Jurgen", another folder), a line break in a one-line
+// field, or a path and command line longer together than the alarm reads.
+TEST_F(AlarmSetDialogTest, RegistersOnlyWhatTheListHoldsAsTyped) {
+  TAlarmSetDialog dialog(Start());
+  std::mutex lock;  // the notices come on the form's thread, the test reads them on the user's
+  std::vector<std::string> notices;
+  dialog.showNotice = [&](const std::string& text) {
+    const std::lock_guard<std::mutex> hold(lock);
+    notices.push_back(text);
+  };
+  const auto noticed = [&](const std::string& part) {
+    const std::lock_guard<std::mutex> hold(lock);
+    for (const std::string& n : notices) {
+      if (n.find(part) != std::string::npos) return true;
+    }
+    return false;
+  };
+  bool refusedLacking = false, refusedLong = false;
+  const std::string path(127, 'p');
+  const int result = Edit(dialog, "xxxx/xx/xx Start  Exe:C:\\a.exe", [&](TAlarmSetDialog& d) {
+    Paste(d.edtFilePath, L"C:\\test\\J\u00fcrgen\\prog.exe");
+    PressKeys({VK_RETURN});
+    refusedLacking =
+        WaitFor([&] { return noticed(Sj("「実行するファイル名」に保存できない文字")); });
+    Paste(d.edtFilePath, Utf8ToWide(path));
+    Paste(d.edtCmndLine, std::wstring(127, L'c'));
+    PressKeys({VK_RETURN});
+    refusedLong = WaitFor([&] { return noticed(editor_text::ActionTooLong()); });
+    Paste(d.edtCmndLine, L"-a\r\n-b");
+    PressKeys({VK_RETURN});
+  });
+  EXPECT_TRUE(refusedLacking);
+  EXPECT_TRUE(refusedLong);
+  EXPECT_EQ(result, kModalOk);
+  EXPECT_EQ(dialog.EntryText, "xxxx/xx/xx Start  Exe:" + path + "::-a-b");
 }
 
 // "毎月" on the last day, every hour in the afternoon: the controls show it as such.
@@ -249,7 +295,10 @@ TEST_F(AlarmSetDialogTest, ListFileThatCannotBeReadOrWrittenStaysWhole) {
   user.join();
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find(Sj(" に書き込めません。")), std::string::npos) << errors[0];
+  // One sentence with the system's reason, no call name.
+  EXPECT_NE(errors[0].find(Sj(" に書き込めません（")), std::string::npos) << errors[0];
+  EXPECT_TRUE(errors[0].ends_with(Sj("）。"))) << errors[0];
+  EXPECT_EQ(errors[0].find("replace"), std::string::npos) << errors[0];
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(testing::ReadBytes(path), before);
 }

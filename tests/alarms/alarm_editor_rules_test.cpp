@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "alarms/alarm_action.h"
 #include "alarms/alarm_editor_rules.h"
 #include "alarms/alarm_line.h"
 #include "support.h"
@@ -289,6 +290,28 @@ TEST(AlarmEditorRules, ActionTexts) {
 }
 
 // Weekday code 9 (every day) has no row in cmbWeek: the editor shows and writes it as daily.
+// Path and command line each within their edits, but together longer than the 255 bytes of
+// action text the engine reads: registering is refused rather than cut at run time.
+TEST(AlarmEditorRules, ActionMustFitWhatTheEngineReads) {
+  AlarmEditorValues v = Decoded("");
+  v.FileMode = true;
+  v.FilePath = std::string(127, 'p');
+  v.CommandLine = std::string(126, 'c');  // 127 + "::" + 126 = 255
+  EXPECT_TRUE(ActionTextFits(v));
+  EXPECT_EQ(SplitAlarmAction("*" + Encoded(v)).Text.size(), 255u);
+  v.CommandLine += 'c';
+  EXPECT_FALSE(ActionTextFits(v));
+  v.FilePath = Sj("表") + std::string(135, 'p');  // 137 bytes
+  v.CommandLine = std::string(126, 'c');
+  EXPECT_FALSE(ActionTextFits(v));
+  v.CommandLine.clear();
+  EXPECT_TRUE(ActionTextFits(v));
+  // A message the memo holds always fits: its edit counts the bytes.
+  v = Decoded("");
+  v.MessageLines = {std::string(120, 'm'), std::string(133, 'n')};  // 120 + "\n" + 133 = 255
+  EXPECT_TRUE(ActionTextFits(v));
+}
+
 TEST(AlarmEditorRules, WeekdayCodeNineShowsAsDaily) {
   AlarmEditorValues v = Decoded("[9]:毎日   07:00  Msg:x");
   EXPECT_EQ(v.DateKind, kDateDaily);

@@ -282,6 +282,19 @@ TEST(OptionColors, SamplesAndPresets) {
   EXPECT_EQ(rest, before);
 }
 
+// A hand-edited format longer than the combo box holds comes back whole unless the user changed
+// what the box showed (the box cuts before a double-byte character that does not fit).
+TEST(OptionFormats, AnUntouchedLongFormatIsStoredAsItWasRead) {
+  const std::string longFormat = std::string(254, 'y') + Sj("年") + "mm";
+  const std::string shown = std::string(254, 'y');
+  EXPECT_EQ(FormatToStore(longFormat, shown), longFormat);
+  EXPECT_EQ(FormatToStore(longFormat, shown + "d"), shown + "d");
+  EXPECT_EQ(FormatToStore(longFormat, shown.substr(1)), shown.substr(1));
+  EXPECT_EQ(FormatToStore("yyyy", "yyyy"), "yyyy");
+  EXPECT_EQ(FormatToStore("yyyy", "yy"), "yy");
+  EXPECT_EQ(FormatToStore("", "hh"), "hh");
+}
+
 TEST(OptionFonts, Description) {
   EXPECT_EQ(FontDescription({Sj("ＭＳ Ｐゴシック"), 12, false, true}),
             Sj("ＭＳ Ｐゴシック, 12p, 太字"));
