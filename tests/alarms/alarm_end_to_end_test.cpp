@@ -21,6 +21,7 @@
 #include "app/program_runner.h"
 #include "app/test_folder.h"  // ReadBytes
 #include "app/win_test_support.h"
+#include "file_links.h"
 #include "platform/codec.h"
 
 namespace mirovane {
@@ -671,6 +672,94 @@ TEST(AlarmListEndToEnd, TenThousandLinesRoundTripUnchanged) {
   testing::PressKeys({VK_MENU, 'S'});
   ASSERT_TRUE(WaitGone(d.window));
   EXPECT_EQ(testing::ReadBytes(listPath), before);
+  CloseProgram(program, mainWindow);
+}
+
+// ---- What a user must be able to trust ---------------------------------------------------------
+
+// Mirovane.txt beside the program is a symbolic link to a list kept elsewhere: the save from the
+// list dialog writes the linked file, and the link stays a link.
+TEST(TrustEndToEnd, SaveThroughALinkKeepsTheLinkedFileAndItsNewContents) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  fs::create_directories(temp / L"Elsewhere");
+  const fs::path real = temp / L"Elsewhere" / L"alarms.txt";
+  const std::vector<std::string> lines{"*2099/01/01 12:00  Msg:a", "*2099/01/02 12:00  Msg:b"};
+  std::ofstream(real, std::ios::binary) << ListBytes(lines);
+  const fs::path link = AlarmListPathFor(exe);
+  if (!test::MakeSymbolicLink(real, link)) GTEST_SKIP() << "no symbolic links here";
+  struct RemoveLink {
+    const fs::path& link;
+    ~RemoveLink() { test::RemoveSymbolicLink(link); }
+  } removeLink{link};
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  ListDialog d = OpenListFromMenu(program, mainWindow);
+  ASSERT_NE(d.list, nullptr);
+  testing::PressKeys({VK_SPACE});  // pauses the first entry
+  testing::PressKeys({VK_MENU, 'S'});
+  ASSERT_TRUE(WaitGone(d.window));
+  CloseProgram(program, mainWindow);
+
+  EXPECT_TRUE(test::IsSymbolicLink(link)) << "the link became a plain file";
+  EXPECT_EQ(testing::ReadBytes(real), ListBytes({" 2099/01/01 12:00  Msg:a", lines[1]}));
+}
+
+// A settings file another program holds open at the start: the user is told which file could
+// not be read and why, and the file is byte for byte as it was once the program has run.
+TEST(TrustEndToEnd, SettingsLockedAtTheStartAreReportedAndKeptByteForByte) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  const fs::path ini = exe.parent_path() / L"Mirovane.ini";
+  const std::string settings =
+      Utf8ToCp932("[MainForm]\r\nTopPosition=40\r\nBorderWidth=3\r\n; 手書きのメモ\r\n");
+  std::ofstream(ini, std::ios::binary) << settings;
+  test::LockedFile lock(ini);
+  ASSERT_TRUE(lock.Held());
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND box = program.WaitForVisibleWindow(L"#32770", L"Mirovane");
+  ASSERT_NE(box, nullptr) << "no message about the settings file";
+  std::wstring text;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassName(child) == L"Static" && WindowText(child).size() > text.size()) {
+      text = WindowText(child);
+    }
+  }
+  EXPECT_EQ(text.rfind(ini.wstring() + W(" を読み込めません（"), 0), 0u)
+      << Cp932ToUtf8(WideToCp932(text));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  const HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  lock.Release();
+  CloseProgram(program, mainWindow);
+  EXPECT_EQ(testing::ReadBytes(ini), settings);
+}
+
+// Folders named "%USERNAME%" (literally) and by the user's name, each with a program: a start-up
+// alarm naming the first runs the first, never the one of the expanded name.
+TEST(TrustEndToEnd, AnExePathHoldingUsernameNeverRunsTheExpandedName) {
+  wchar_t user[256] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"USERNAME", user, 256), 0u);
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  const fs::path literal = temp.CopyBuilt(L"%USERNAME%", L"alarm_arg_recorder.exe");
+  const fs::path expanded = temp.CopyBuilt(user, L"alarm_arg_recorder.exe");
+  WriteAlarmList(exe, {"*xxxx/xx/xx Start  Exe:" + WideToCp932(literal.wstring()) + "::hello"});
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const fs::path recorded = literal.parent_path() / L"args.txt";
+  EXPECT_TRUE(testing::WaitFor([&] { return fs::exists(recorded); }, 15s))
+      << "the program the alarm names did not run";
+  EXPECT_EQ(testing::ReadBytes(recorded), "hello\n");
+  EXPECT_FALSE(fs::exists(expanded.parent_path() / L"args.txt")) << "the expanded name ran";
   CloseProgram(program, mainWindow);
 }
 
