@@ -123,6 +123,14 @@ std::string OneLine(std::string_view text) {
   return TrimBlanks(line);
 }
 
+// Whether the message the lines make ends in an empty piece (a last line that is empty, or one
+// that ends in a line break).
+bool LastPieceEmpty(const std::vector<std::string>& lines) {
+  if (lines.empty()) return false;
+  const std::vector<std::string> pieces = SplitAtLineEnds(lines.back());
+  return DropIncompleteTrail(pieces.back()).empty();
+}
+
 std::vector<std::string> SplitMessage(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -234,6 +242,9 @@ void AppendAction(std::string& out, const AlarmEditorValues& v) {
   out += v.Beep ? '$' : ':';
   bool first = true;
   for (const std::string& line : v.MessageLines) AppendMessageLine(out, line, first);
+  // The decoder takes a trailing "\n" for no line, so a last line that is empty takes one more:
+  // "a\n\n" is the lines "a" and "", and comes back as itself.
+  if (!first && LastPieceEmpty(v.MessageLines)) out += "\\n";
 }
 
 }  // namespace
@@ -455,6 +466,9 @@ std::string MemoText(const std::vector<std::string>& lines) {
     if (i > 0) text += "\r\n";
     text += lines[i];
   }
+  // A last line that is empty needs a line end of its own: MemoLines takes a final line end for
+  // no line.
+  if (!lines.empty() && lines.back().empty()) text += "\r\n";
   return text;
 }
 

@@ -56,6 +56,26 @@ void TAlarmListDialog::CreateControls() {
   lstAlarmList.onCheckClick = [this](int index) {
     rules_.FlipTick(static_cast<std::size_t>(index));
   };
+  // The buttons stay out of the Tab order; while the list has the keyboard, the keys a list user
+  // expects press them: Insert 追加, F2 変更, Delete 削除, Ctrl+C コピー, Ctrl+↑ / Ctrl+↓ 上へ /
+  // 下へ.
+  lstAlarmList.onKeyDown = [this](WPARAM key) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool other = GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0;
+    ui::Button* pressed = nullptr;
+    if (!ctrl && !other) {
+      if (key == VK_INSERT) pressed = &Button1;
+      if (key == VK_F2) pressed = &Button3;
+      if (key == VK_DELETE) pressed = &Button4;
+    } else if (ctrl && !other) {
+      if (key == 'C') pressed = &Button2;
+      if (key == VK_UP) pressed = &Button6;
+      if (key == VK_DOWN) pressed = &Button7;
+    }
+    if (!pressed) return false;
+    pressed->Click();
+    return true;
+  };
   Button1.onClick = [this] { AddClicked(); };
   Button2.onClick = [this] { Run([](AlarmListRules& r) { return r.Copy(); }); };
   Button3.onClick = [this] { ChangeClicked(); };

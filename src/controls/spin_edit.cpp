@@ -160,6 +160,15 @@ bool TSpinEditEx::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     }
+    case WM_KEYDOWN:
+      if (wp == VK_UP || wp == VK_DOWN) {
+        // The step, the owner's key handler and the edit's own handling of the key (which moves
+        // the caret); then the number is selected again, so typing replaces it.
+        TIntegerEdit::OnMessage(msg, wp, lp, result);
+        if (GetFocus() == Handle()) SendMessageW(Handle(), EM_SETSEL, 0, -1);
+        return true;
+      }
+      break;
     case WM_SIZE:
     case WM_SETFONT:  // a new font resets the margins
     case WM_DPICHANGED_AFTERPARENT:

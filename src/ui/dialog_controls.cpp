@@ -180,8 +180,11 @@ void StaticText::SetText(std::string_view cp932) {
 void Edit::CreateOn(HWND parent, int id, const std::wstring& caption, unsigned flags) {
   if (text_.empty()) text_ = CutToBytes(WideToCp932(caption), maxBytes);
   DWORD style = WS_VISIBLE | TabStyle(flags, true) | (readOnly ? ES_READONLY : 0);
-  style |=
-      multiLine ? (ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) : ES_AUTOHSCROLL;
+  // Several lines never wrap: each line scrolls sideways, as it shows where it ends up (one line
+  // of the alarm's message is one line of its window).
+  style |= multiLine ? (ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
+                        WS_VSCROLL | WS_HSCROLL)
+                     : ES_AUTOHSCROLL;
   CreateHandle(WS_EX_CLIENTEDGE, L"EDIT", Cp932ToWide(text_).c_str(), style, parent, id);
   if (imeOff) ImmAssociateContext(Handle(), nullptr);
   if (maxChars > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
@@ -618,6 +621,14 @@ void CheckList::FlipByUser(int index) {
   if (index < 0 || index >= Count()) return;
   SetChecked(index, !items_[static_cast<std::size_t>(index)].checked);
   if (onCheckClick) onCheckClick(index);
+}
+
+bool CheckList::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_KEYDOWN && onKeyDown && onKeyDown(wp)) {
+    result = 0;
+    return true;
+  }
+  return DialogControl::OnMessage(msg, wp, lp, result);
 }
 
 bool CheckList::OnNotify(const NMHDR& header, LRESULT& result) {

@@ -133,7 +133,7 @@ class StaticText : public DialogControl {
 class Edit : public DialogControl {
  public:
   // Set before the form creates it.
-  bool multiLine = false;
+  bool multiLine = false;  // several lines, scrolled both ways (never wrapped)
   bool readOnly = false;
   bool imeOff = false;  // the input method stays off (codes, numbers)
   int maxBytes = 0;     // longest text in cp932 bytes; 0 = no limit
@@ -285,10 +285,14 @@ class CheckList : public DialogControl {
   std::function<void()> onDblClick;
   // A tick flipped by the user (click in the check box or Space); `index` is the entry.
   std::function<void(int index)> onCheckClick;
+  // A key pressed in the list, before the list's own handling: return true to take it (the list
+  // then does nothing with it).
+  std::function<bool(WPARAM virtualKey)> onKeyDown;
 
  protected:
   void CreateOn(HWND parent, int id, const std::wstring& caption, unsigned flags) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   void AfterLayout(UINT dpi) override;
 
  private:

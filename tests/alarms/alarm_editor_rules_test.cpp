@@ -290,6 +290,24 @@ TEST(AlarmEditorRules, ActionTexts) {
 }
 
 // Weekday code 9 (every day) has no row in cmbWeek: the editor shows and writes it as daily.
+// Every message the decoder reads comes back as it was through the memo and the encoder, empty
+// last lines included; only a single trailing "\n" is dropped, as the decoder drops it.
+TEST(AlarmEditorRules, MessagesComeBackThroughTheMemo) {
+  const auto throughMemo = [](const std::string& entry) {
+    AlarmEditorValues v = Decoded(entry);
+    v.MessageLines = MemoLines(MemoText(v.MessageLines));
+    return Encoded(v);
+  };
+  for (const char* entry :
+       {"xxxx/xx/xx 12:00  Msg:a\\n\\n", "xxxx/xx/xx 12:00  Msg:a\\n\\n\\n",
+        "xxxx/xx/xx 12:00  Msg:\\n", "xxxx/xx/xx 12:00  Msg:\\n\\nb", "xxxx/xx/xx 12:00  Msg:a",
+        "xxxx/xx/xx 12:00  Inf$a\\n\\nb\\n\\n", "xxxx/xx/xx 12:00  Msg:"}) {
+    EXPECT_EQ(throughMemo(entry), entry);
+  }
+  EXPECT_EQ(throughMemo("xxxx/xx/xx 12:00  Msg:a\\n"), "xxxx/xx/xx 12:00  Msg:a");
+  EXPECT_EQ(MemoLines(MemoText({"a", ""})), (std::vector<std::string>{"a", ""}));
+}
+
 // Path and command line each within their edits, but together longer than the 255 bytes of
 // action text the engine reads: registering is refused rather than cut at run time.
 TEST(AlarmEditorRules, ActionMustFitWhatTheEngineReads) {

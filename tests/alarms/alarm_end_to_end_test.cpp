@@ -675,6 +675,66 @@ TEST(AlarmListEndToEnd, TenThousandLinesRoundTripUnchanged) {
   CloseProgram(program, mainWindow);
 }
 
+// Without a mouse: while the list has the keyboard, Insert, F2, Delete, Ctrl+C and Ctrl+↑ / ↓
+// do what 追加, 変更, 削除, コピー and 上へ / 下へ do; the saved file shows each of them.
+TEST(AlarmListEndToEnd, KeysRunTheButtonsOfTheList) {
+  TempFolder temp;
+  const fs::path exe = temp.CopyProgram(L"Clock");
+  const std::string a = "2099/01/01 12:00  Msg:a", b = "2099/01/02 12:00  Msg:b",
+                    c = "2099/01/03 12:00  Msg:c";
+  WriteAlarmList(exe, {"*" + a, "*" + b, "*" + c});
+  const fs::path listPath = AlarmListPathFor(exe);
+
+  Program program(exe);
+  ASSERT_TRUE(program.Started());
+  const HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  ListDialog d = OpenListFromMenu(program, mainWindow);
+  ASSERT_NE(d.list, nullptr);
+  RemoteListView list(d.list);
+  ASSERT_EQ(list.Selected(), 0);  // the pending alarm
+  const auto expectLines = [&](const std::vector<std::string>& lines, const char* step) {
+    EXPECT_TRUE(testing::WaitFor([&] { return list.Lines() == lines; })) << step;
+  };
+
+  testing::PressKeys({VK_SPACE});  // a paused, so that its copy can be told from b and c
+  testing::PressKeys({VK_CONTROL, 'C'});
+  expectLines({" " + a, " " + a, "*" + b, "*" + c}, "Ctrl+C");
+  testing::PressKeys({VK_CONTROL, VK_DOWN});
+  testing::PressKeys({VK_CONTROL, VK_DOWN});
+  expectLines({" " + a, "*" + b, "*" + c, " " + a}, "Ctrl+Down twice");
+  testing::PressKeys({VK_CONTROL, VK_UP});
+  expectLines({" " + a, "*" + b, " " + a, "*" + c}, "Ctrl+Up");
+  EXPECT_EQ(list.Selected(), 2);
+
+  testing::PressKeys({VK_DELETE});
+  const HWND box = program.WaitForVisibleWindow(L"#32770", L"Mirovane");
+  ASSERT_NE(box, nullptr) << "Delete asks first";
+  testing::WaitFor([&] { return GetForegroundWindow() == box; });
+  testing::PressKeys({VK_RETURN});
+  ASSERT_TRUE(WaitGone(box));
+  expectLines({" " + a, "*" + b, "*" + c}, "Delete");
+
+  // F2 edits the selected entry (c, which took the deleted row): registered unchanged.
+  testing::PressKeys({VK_F2});
+  HWND editor = WaitForEditor(program);
+  ASSERT_NE(editor, nullptr) << "F2 opened no editor";
+  testing::PressKeys({VK_RETURN});
+  ASSERT_TRUE(WaitGone(editor));
+  // Insert opens the editor for a new entry; cancelled, nothing is added.
+  testing::PressKeys({VK_INSERT});
+  editor = WaitForEditor(program);
+  ASSERT_NE(editor, nullptr) << "Insert opened no editor";
+  testing::PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitGone(editor));
+  expectLines({" " + a, "*" + b, "*" + c}, "F2 and Insert");
+
+  testing::PressKeys({VK_MENU, 'S'});
+  ASSERT_TRUE(WaitGone(d.window));
+  EXPECT_EQ(testing::ReadBytes(listPath), ListBytes({" " + a, "*" + b, "*" + c}));
+  CloseProgram(program, mainWindow);
+}
+
 // ---- What a user must be able to trust ---------------------------------------------------------
 
 // Mirovane.txt beside the program is a symbolic link to a list kept elsewhere: the save from the

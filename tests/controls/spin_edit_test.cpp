@@ -206,6 +206,12 @@ TEST_F(SpinEdit, UpAndDownKeysStepAndStillReachTheFormKeyHandler) {
   EXPECT_EQ(seen, expected);
   EXPECT_EQ(font.Value(), 98);
   EXPECT_EQ(font.changes, 3);  // 98 at the start, 99, and 98 again
+  // The number is selected after a key step, so a typed one replaces it.
+  DWORD start = 1, end = 0;
+  SendMessageW(font.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, font.Text().size());
 }
 
 TEST_F(SpinEdit, WheelStepsWithoutTakingTheFocus) {
