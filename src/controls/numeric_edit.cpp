@@ -22,7 +22,11 @@ void TBaseEdit::Create(HWND parent, int id, bool tabStop) {
 
 void TBaseEdit::CreateOn(HWND parent, int id, const std::wstring& /*caption*/, unsigned flags) {
   // The caption of a table line is not the initial text: the control shows what it holds.
-  DWORD style = WS_VISIBLE | WS_CLIPCHILDREN | ES_RIGHT | ES_AUTOHSCROLL;
+  // No WS_CLIPCHILDREN: the edit draws its text and selection over its whole client area
+  // through a DC of its own all the same (focus, typing, selecting), and only an edit without it
+  // has its children drawn again after it: a spin edit's arrows would vanish while it has the
+  // focus.
+  DWORD style = WS_VISIBLE | ES_RIGHT | ES_AUTOHSCROLL;
   if (!(flags & ui::kNoTabStop)) style |= WS_TABSTOP;
   if (flags & ui::kGroupStart) style |= WS_GROUP;
   if (!enabled_) style |= WS_DISABLED;

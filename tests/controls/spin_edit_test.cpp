@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -212,6 +213,47 @@ TEST_F(SpinEdit, UpAndDownKeysStepAndStillReachTheFormKeyHandler) {
                reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, font.Text().size());
+}
+
+// The arrows stay drawn while the field has the focus and the user types and steps: the pixels
+// of the button are the same as before the focus came. (An edit that clips its children paints
+// its text and selection over them all the same, and they are never asked to draw again.)
+TEST_F(SpinEdit, ArrowsStayDrawnWhileTheFieldHasTheFocus) {
+  Spin minute;
+  Place(minute, 10, kSpinAlarmMinute, 10, 10);
+  minute.SetValue(30);
+  SetForegroundWindow(host_.Handle());
+  SetCursorPos(0, 0);  // the arrows in their normal look, not under the pointer
+  const auto buttonPixels = [&] {
+    RedrawWindow(host_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpUntil([] { return InputDone(); });
+    // Read from the window's own drawing, which is what the screen shows once it is brought up
+    // to date.
+    const HWND button = minute.Button().Handle();
+    RECT r{};
+    GetClientRect(button, &r);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(button);
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    ReleaseDC(button, dc);
+    return pixels;
+  };
+  const std::vector<COLORREF> unfocused = buttonPixels();
+  ASSERT_FALSE(unfocused.empty());
+  ASSERT_NE(std::count(unfocused.begin(), unfocused.end(), unfocused.front()),
+            static_cast<std::ptrdiff_t>(unfocused.size()))
+      << "no arrows drawn to begin with";
+
+  minute.Focus();
+  EXPECT_EQ(buttonPixels(), unfocused) << "focused";
+  PressKey('4');
+  EXPECT_EQ(buttonPixels(), unfocused) << "after typing";
+  PressKey(VK_DOWN);
+  EXPECT_EQ(buttonPixels(), unfocused) << "after a key step";
+  SendMessageW(minute.Handle(), EM_SETSEL, 0, -1);
+  EXPECT_EQ(buttonPixels(), unfocused) << "with the number selected";
 }
 
 TEST_F(SpinEdit, WheelStepsWithoutTakingTheFocus) {
