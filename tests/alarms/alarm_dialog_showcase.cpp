@@ -1,7 +1,8 @@
 // The alarm dialogs opened on their own, to look at (and for screenshots):
 //   alarm_dialog_showcase.exe editor ENTRY [SECONDS]   the editor on ENTRY (UTF-8, may be empty)
 //   alarm_dialog_showcase.exe list FILE [SECONDS]      the list of the alarm list FILE
-// Each closes itself after SECONDS (default 30).
+// Each closes itself after SECONDS (default 30). With MIROVANE_FOCUS_SPIN set, the first spin
+// edit takes the focus once the form shows.
 #include <windows.h>
 
 #include <cwchar>
@@ -11,6 +12,7 @@
 #include "alarms/alarm_set_dialog.h"
 #include "app/application.h"
 #include "platform/codec.h"
+#include "showcase_focus.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argv[1];
   const UINT seconds = argc > 3 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10)) : 30;
   SetTimer(nullptr, 0, (seconds ? seconds : 30) * 1000, CloseForms);
+  if (_wgetenv(L"MIROVANE_FOCUS_SPIN")) mirovane::showcase::FocusFirstSpinEditOnceShown();
   if (mode == L"editor") {
     mirovane::TAlarmSetDialog editor(Start());
     editor.EntryText = mirovane::WideToCp932(argv[2]);

@@ -1,7 +1,8 @@
 // The options dialog on its own, to look at and for screenshots:
 //   tools/wine-run build/windows/bin/option_dialog_showcase.exe [TAB [preview [SECONDS]]]
 // TAB 0..2 opens that tab; "preview" opens the colour preview beside it as well. The dialog works
-// on a settings record of defaults and closes itself after SECONDS (default 30).
+// on a settings record of defaults and closes itself after SECONDS (default 30). With
+// MIROVANE_FOCUS_SPIN set, the first spin edit of the tab takes the focus once the dialog shows.
 #include <windows.h>
 
 #include <cwchar>
@@ -12,6 +13,7 @@
 #include "dialogs/option_dialog.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
+#include "showcase_focus.h"
 #include "ui/timer.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -30,6 +32,7 @@ int wmain(int argc, wchar_t** argv) {
   TOptionSetDialog dialog(std::move(target));
   dialog.initialTab = tab;
   dialog.showPreviewAtStart = preview;
+  if (_wgetenv(L"MIROVANE_FOCUS_SPIN")) showcase::FocusFirstSpinEditOnceShown();
   ui::Timer close(dialog, (seconds ? seconds : 30) * 1000, true);
   close.onTimer = [&dialog] { dialog.SetModalResult(kOptionResultCancel); };
   return dialog.ShowModal(nullptr);
