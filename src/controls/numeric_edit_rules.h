@@ -72,6 +72,18 @@ class ArrowReading {
   bool HandleArrow(int position) noexcept;
 };
 
+// The pace of an arrow held down: one step at the press, the first repeat after the keyboard's
+// repeat delay (its setting 0..3 is 250..1000 ms), then a step every kArrowRepeatMs, as long as
+// the pointer stays on the arrow that was pressed.
+inline constexpr unsigned kArrowRepeatMs = 125;
+constexpr unsigned ArrowFirstRepeatMs(int keyboardDelaySetting) noexcept {
+  return static_cast<unsigned>((keyboardDelaySetting < 0   ? 0
+                                : keyboardDelaySetting > 3 ? 3
+                                                           : keyboardDelaySetting) +
+                               1) *
+         250u;
+}
+
 // Whole wheel notches out of wheel deltas (120 a notch; finer wheels send parts of one).
 class WheelNotches {
  public:

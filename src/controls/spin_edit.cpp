@@ -1,6 +1,7 @@
 #include "controls/spin_edit.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -46,13 +47,66 @@ void TUpDownLimited::SetEnabled(bool enabled) noexcept {
   if (Handle()) EnableWindow(Handle(), enabled ? TRUE : FALSE);
 }
 
+void TUpDownLimited::StartRepeat(LPARAM point) {
+  // The press itself has stepped once (the up-down reported it); the repeat follows while the
+  // up-down holds the mouse.
+  if (GetCapture() != Handle()) return;
+  heldUp_ = reading_.LastWasUp;
+  pointerY_ = GET_Y_LPARAM(point);
+  repeating_ = true;
+  int delay = 1;
+  SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0);
+  SetTimer(Handle(), kRepeatTimer, ArrowFirstRepeatMs(delay), nullptr);
+}
+
+void TUpDownLimited::Repeat() {
+  if (!repeating_ || GetCapture() != Handle()) {
+    StopRepeat();
+    return;
+  }
+  SetTimer(Handle(), kRepeatTimer, kArrowRepeatMs, nullptr);
+  // Only while the pointer is on the arrow that was pressed (the upper half is "up").
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const bool overUp = pointerY_ < (client.bottom - client.top) / 2;
+  if (pointerY_ < 0 || pointerY_ >= client.bottom || overUp != heldUp_) return;
+  const std::function<void()>& handler = heldUp_ ? onUpClick : onDownClick;
+  if (handler) handler();
+}
+
+void TUpDownLimited::StopRepeat() {
+  if (!repeating_) return;
+  repeating_ = false;
+  KillTimer(Handle(), kRepeatTimer);
+}
+
 bool TUpDownLimited::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
+    case WM_LBUTTONDOWN:
+      ui::Control::OnMessage(msg, wp, lp, result);
+      result = CallOriginal(msg, wp, lp);
+      StartRepeat(lp);
+      return true;
     case WM_LBUTTONDBLCLK:
       // Two quick clicks are two clicks: the second press is a press like the first.
       ui::Control::OnMessage(WM_LBUTTONDOWN, wp, lp, result);
       result = CallOriginal(WM_LBUTTONDOWN, wp, lp);
+      StartRepeat(lp);
       return true;
+    case WM_MOUSEMOVE:
+      pointerY_ = GET_Y_LPARAM(lp);
+      break;
+    case WM_TIMER:
+      // The repeat is ours; the up-down's own timers (its repeat and acceleration) never run.
+      if (wp == kRepeatTimer) Repeat();
+      result = 0;
+      return true;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+    case WM_DESTROY:
+      StopRepeat();
+      break;
     case WM_MOUSEWHEEL:
       // The wheel over the arrows is the spin edit's wheel (no clicks, no focus change).
       result = GetParent(Handle()) ? SendMessageW(GetParent(Handle()), msg, wp, lp) : 0;

@@ -4,8 +4,11 @@
 // The arrows are the common-controls up-down ("msctls_updown32"), a child of the edit placed over
 // the right end of its client area, so they move, show and hide with it; the edit's right margin
 // keeps the text clear of them. The up-down never holds the number: it runs in the range 0..2
-// from position 1 and only tells which arrow was clicked (ArrowReading), so every click and every
-// auto-repeat is exactly one step, whatever the value and the limits.
+// from position 1 and only tells which arrow was clicked (ArrowReading), so every click is
+// exactly one step, whatever the value and the limits. A held arrow repeats at the pace of its
+// own timer (kRepeatTimer, see ArrowFirstRepeatMs), the same on every system: the up-down's own
+// repeat, whose pace differs between them (under Wine about a hundred steps a second), never
+// runs.
 #pragma once
 
 #include <windows.h>
@@ -34,15 +37,24 @@ class TUpDownLimited : public ui::Control {
 
   void SetEnabled(bool enabled) noexcept;
 
-  // Once per click, and once per auto-repeat while an arrow is held.
+  // Once per click, and once per repeat while an arrow is held.
   std::function<void()> onUpClick;
   std::function<void()> onDownClick;
+
+  // The timer of a held arrow (WM_TIMER of the up-down with this id).
+  static constexpr UINT_PTR kRepeatTimer = 0x4D52;
 
  protected:
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  void StartRepeat(LPARAM point);
+  void Repeat();
+  void StopRepeat();
   ArrowReading reading_;
+  bool repeating_ = false;
+  bool heldUp_ = false;  // which arrow is held
+  int pointerY_ = 0;     // where the pointer is, in the up-down's client area
 };
 
 class TSpinEditEx : public TIntegerEdit {

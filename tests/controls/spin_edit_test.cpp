@@ -256,6 +256,59 @@ TEST_F(SpinEdit, ArrowsStayDrawnWhileTheFieldHasTheFocus) {
   EXPECT_EQ(buttonPixels(), unfocused) << "with the number selected";
 }
 
+// A held arrow steps once at the press and once per tick of its repeat timer, only while the
+// pointer stays on it; the up-down's own timers step nothing, and the release ends the repeat.
+// The ticks are sent as messages: what the test counts does not depend on the machine's pace.
+TEST_F(SpinEdit, HoldingAnArrowStepsOncePerRepeatTick) {
+  Spin minute;
+  Place(minute, 10, kSpinAlarmMinute, 10, 10);
+  minute.SetValue(0);
+  const auto steps = [&] { return minute.Value() / minute.Increment(); };
+  const HWND button = minute.Button().Handle();
+  RECT r{};
+  GetClientRect(button, &r);
+  const LPARAM onUp = MAKELPARAM(r.right / 2, r.bottom / 4);
+  const LPARAM onDown = MAKELPARAM(r.right / 2, r.bottom * 3 / 4);
+  const auto tick = [&](UINT_PTR id, int times) {
+    for (int i = 0; i < times; ++i) SendMessageW(button, WM_TIMER, id, 0);
+  };
+
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, onUp);
+  EXPECT_EQ(steps(), 1);  // the press
+  tick(TUpDownLimited::kRepeatTimer, 12);
+  EXPECT_EQ(steps(), 13);
+  // The up-down's own repeat and acceleration timers do nothing.
+  for (UINT_PTR own : {1, 2, 3}) tick(own, 5);
+  EXPECT_EQ(steps(), 13);
+  // Off the arrow that was pressed, the repeat pauses; back on it, it goes on.
+  SendMessageW(button, WM_MOUSEMOVE, MK_LBUTTON, onDown);
+  tick(TUpDownLimited::kRepeatTimer, 4);
+  EXPECT_EQ(steps(), 13);
+  SendMessageW(button, WM_MOUSEMOVE, MK_LBUTTON, onUp);
+  tick(TUpDownLimited::kRepeatTimer, 2);
+  EXPECT_EQ(steps(), 15);
+  SendMessageW(button, WM_LBUTTONUP, 0, onUp);
+  tick(TUpDownLimited::kRepeatTimer, 3);
+  EXPECT_EQ(steps(), 15);
+
+  // The down arrow the same way.
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, onDown);
+  tick(TUpDownLimited::kRepeatTimer, 5);
+  SendMessageW(button, WM_LBUTTONUP, 0, onDown);
+  EXPECT_EQ(steps(), 9);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The first repeat comes after the keyboard's repeat delay, the next ones a few a second.
+TEST(SpinEditPace, FirstRepeatAfterTheKeyboardDelayThenAFewASecond) {
+  EXPECT_EQ(ArrowFirstRepeatMs(0), 250u);
+  EXPECT_EQ(ArrowFirstRepeatMs(1), 500u);
+  EXPECT_EQ(ArrowFirstRepeatMs(3), 1000u);
+  EXPECT_EQ(ArrowFirstRepeatMs(9), 1000u);
+  EXPECT_GE(1000u / kArrowRepeatMs, 4u);
+  EXPECT_LE(1000u / kArrowRepeatMs, 10u);
+}
+
 TEST_F(SpinEdit, WheelStepsWithoutTakingTheFocus) {
   Spin alpha;
   Spin other;
