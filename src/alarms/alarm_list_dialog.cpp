@@ -20,7 +20,7 @@ constexpr int kButtonHeight = 25;
 TAlarmListDialog::TAlarmListDialog(std::filesystem::path path,
                                    std::function<AlarmEditorStart()> editorStart)
     : Form(ui::FormSetup{"アラーム設定リスト", 650, 400, ui::FormFrame::CloseBoxOnly,
-                         ui::ProportionalFont(15), kModalCancel}),
+                         ui::ProportionalFont(15), kModalCancel, /*borderWidth96=*/2}),
       path_(std::move(path)),
       editorStart_(std::move(editorStart)) {
   // Read before the window exists, so a file that cannot be read is known before anything shows.

@@ -62,9 +62,7 @@ void Form::CreateWindowOn(HWND owner) {
   Layout(dpi_);
 
   // The client size of the table, centred on the work area of the monitor.
-  RECT frame{0, 0, Scale(setup_.clientWidth96, dpi_), Scale(setup_.clientHeight96, dpi_)};
-  AdjustWindowRectExForDpi(&frame, FrameStyle(setup_.frame), FALSE, FrameExStyle(setup_.frame),
-                           dpi_);
+  const RECT frame = WindowFrame(dpi_);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const int left = work.left + std::max(0L, (work.right - work.left - width) / 2);
@@ -157,6 +155,31 @@ void Form::ForEachControl(const std::function<void(DialogControl&)>& action) {
   for (Entry& e : entries_) action(*e.control);
 }
 
+RECT Form::WindowFrame(UINT dpi) const {
+  RECT frame{0, 0, Scale(setup_.clientWidth96, dpi), Scale(setup_.clientHeight96, dpi)};
+  AdjustWindowRectExForDpi(&frame, FrameStyle(setup_.frame), FALSE, FrameExStyle(setup_.frame),
+                           dpi);
+  const int margin = Scale(setup_.borderWidth96, dpi);
+  InflateRect(&frame, margin, margin);
+  return frame;
+}
+
+void Form::PaintMargin() {
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  RECT band = client;
+  const int margin = Scale(setup_.borderWidth96, Dpi());
+  InflateRect(&band, margin, margin);
+  const HDC dc = GetWindowDC(Handle());
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+  ReleaseDC(Handle(), dc);
+}
+
 RECT Form::Scaled(const Place& place, UINT dpi) const {
   return RECT{Scale(place.x, dpi), Scale(place.y, dpi), Scale(place.x + place.w, dpi),
               Scale(place.y + place.h, dpi)};
@@ -227,14 +250,29 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       SetModalResult(setup_.closeResult);
       return 0;
+    case WM_NCCALCSIZE:
+      if (setup_.borderWidth96 > 0) {
+        // The margin belongs to the frame: the client area inside it keeps the table's size.
+        const LRESULT r = DefaultHandling(msg, wp, lp);
+        RECT& client = *reinterpret_cast<RECT*>(lp);  // rgrc[0] of NCCALCSIZE_PARAMS, too
+        const int margin = Scale(setup_.borderWidth96, Dpi());
+        InflateRect(&client, -margin, -margin);
+        return r;
+      }
+      break;
+    case WM_NCPAINT:
+      if (setup_.borderWidth96 > 0) {
+        DefaultHandling(msg, wp, lp);
+        PaintMargin();
+        return 0;
+      }
+      break;
     case WM_DPICHANGED: {
       // At the suggested place, with exactly the table's client size for the new DPI (scaling
       // the whole window rectangle would leave the client area a frame's rounding off).
       const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
       const UINT dpi = HIWORD(wp);
-      RECT frame{0, 0, Scale(setup_.clientWidth96, dpi), Scale(setup_.clientHeight96, dpi)};
-      AdjustWindowRectExForDpi(&frame, FrameStyle(setup_.frame), FALSE, FrameExStyle(setup_.frame),
-                               dpi);
+      const RECT frame = WindowFrame(dpi);
       int width = frame.right - frame.left;
       int height = frame.bottom - frame.top;
       SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, width, height,

@@ -48,6 +48,9 @@ struct FormSetup {
   FormFrame frame = FormFrame::SystemMenu;
   FontSpec font;        // the form's font (every control's unless it has its own)
   int closeResult = 2;  // the modal result of the close box, Alt+F4 and the system menu
+  // A margin of the form's colour between the frame and the client area, on every side; the
+  // client area keeps the table's size and the controls their places in it.
+  int borderWidth96 = 0;
 };
 
 class Form : public Window {
@@ -109,6 +112,10 @@ class Form : public Window {
   // Places every control and page for `dpi` and gives them their fonts.
   void Layout(UINT dpi);
   RECT Scaled(const Place& place, UINT dpi) const;
+  // The window rectangle around the table's client area at `dpi` (frame and margin).
+  RECT WindowFrame(UINT dpi) const;
+  // Paints the margin between the frame and the client area in the form's colour.
+  void PaintMargin();
   void PressButton(DialogControl* button);
   bool PreviewKey(const MSG& msg);
 

@@ -265,6 +265,43 @@ TEST_F(AlarmSetDialogTest, FilePromptAndPathNotices) {
 
 // A list file that cannot be read is not opened as an empty list (a save would wipe it); a save
 // that fails is reported, keeps the dialog open with the user's changes and leaves the file whole.
+// The list form has a margin of 2 pixels (at 96 DPI) between its frame and its client area, which
+// keeps the table's 650 x 400; the margin shows the form's colour.
+TEST_F(AlarmSetDialogTest, ListFormHasItsMarginInsideTheFrame) {
+  testing::TestFolder folder;
+  TAlarmListDialog dialog(folder.Path() / "Mirovane.txt", nullptr);
+  RECT client{}, window{}, frame{};
+  COLORREF margin = 0;
+  std::thread user([&] {
+    const HWND w = FindOwnForm();
+    if (!w) return;
+    GetClientRect(w, &client);
+    GetWindowRect(w, &window);
+    const UINT dpi = GetDpiForWindow(w);
+    frame =
+        RECT{0, 0, MulDiv(650, static_cast<int>(dpi), 96), MulDiv(400, static_cast<int>(dpi), 96)};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(w, GWL_EXSTYLE)), dpi);
+    // One pixel inside the margin, left of the client area's middle.
+    POINT inside{0, client.bottom / 2};
+    ClientToScreen(w, &inside);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const HDC dc = GetWindowDC(w);
+    margin = GetPixel(dc, inside.x - window.left - 1, inside.y - window.top);
+    ReleaseDC(w, dc);
+    PressKeys({VK_ESCAPE});
+  });
+  dialog.ShowModal(nullptr);
+  user.join();
+  const UINT dpi = GetDpiForSystem();
+  EXPECT_EQ(client.right, MulDiv(650, static_cast<int>(dpi), 96));
+  EXPECT_EQ(client.bottom, MulDiv(400, static_cast<int>(dpi), 96));
+  const int extra = 2 * MulDiv(2, static_cast<int>(dpi), 96);
+  EXPECT_EQ(window.right - window.left, frame.right - frame.left + extra);
+  EXPECT_EQ(window.bottom - window.top, frame.bottom - frame.top + extra);
+  EXPECT_EQ(margin, GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(AlarmSetDialogTest, ListFileThatCannotBeReadOrWrittenStaysWhole) {
   testing::TestFolder folder;
   EXPECT_FALSE(TAlarmListDialog(folder.Path(), nullptr).Loaded()) << "a folder is no list";
