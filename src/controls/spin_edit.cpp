@@ -182,13 +182,18 @@ void TSpinEditEx::LayoutButton() {
   const HWND hwnd = Handle();
   if (!hwnd || !button_.Handle()) return;
   // The caller sizes the control for its DPI; the arrows take the system's scroll-bar width for
-  // that DPI and the whole client height.
+  // that DPI. Inside the 3D border they sit at the right edge, one pixel (at 96 DPI) over the
+  // client area's top, right and bottom: left = control width - arrow width - 3, top = -1,
+  // height = control height - 2, in the edit's client coordinates.
   const UINT dpi = ui::WindowDpi(hwnd);
   RECT client{};
   GetClientRect(hwnd, &client);
+  RECT outer{};
+  GetWindowRect(hwnd, &outer);
   const int width =
       std::clamp(GetSystemMetricsForDpi(SM_CXVSCROLL, dpi), 0, static_cast<int>(client.right));
-  SetWindowPos(button_.Handle(), nullptr, client.right - width, 0, width, client.bottom,
+  SetWindowPos(button_.Handle(), nullptr, (outer.right - outer.left) - width - ui::Scale(3, dpi),
+               -ui::Scale(1, dpi), width, (outer.bottom - outer.top) - ui::Scale(2, dpi),
                SWP_NOZORDER | SWP_NOACTIVATE);
   const int margin = width + ui::Scale(2, dpi);
   SendMessageW(hwnd, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, margin));

@@ -299,6 +299,23 @@ TEST_F(SpinEdit, HoldingAnArrowStepsOncePerRepeatTick) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// The arrows inside the 3D border at the right edge: left = width - arrow width - 3, top = -1,
+// height = height - 2 (in the edit's client area, at 96 DPI; scaled at others).
+TEST_F(SpinEdit, ArrowsSitAtTheRightEdgeOverTheClientArea) {
+  Spin minute;
+  Place(minute, 10, kSpinAlarmMinute, 10, 10, 61, 23);
+  const UINT dpi = host_.Dpi();
+  RECT outer{}, arrows{};
+  GetWindowRect(minute.Handle(), &outer);
+  GetWindowRect(minute.Button().Handle(), &arrows);
+  MapWindowPoints(nullptr, minute.Handle(), reinterpret_cast<POINT*>(&arrows), 2);
+  const int width = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi);
+  EXPECT_EQ(arrows.left, (outer.right - outer.left) - width - ui::Scale(3, dpi));
+  EXPECT_EQ(arrows.top, -ui::Scale(1, dpi));
+  EXPECT_EQ(arrows.right - arrows.left, width);
+  EXPECT_EQ(arrows.bottom - arrows.top, (outer.bottom - outer.top) - ui::Scale(2, dpi));
+}
+
 // The first repeat comes after the keyboard's repeat delay, the next ones a few a second.
 TEST(SpinEditPace, FirstRepeatAfterTheKeyboardDelayThenAFewASecond) {
   EXPECT_EQ(ArrowFirstRepeatMs(0), 250u);
@@ -541,9 +558,13 @@ TEST_F(SpinEdit, EverySpinEditOfTheDialogsShowsItsNumbersClearOfItsArrows) {
     RECT arrows{};
     GetWindowRect(spin->Button().Handle(), &arrows);
     MapWindowPoints(HWND_DESKTOP, edit, reinterpret_cast<POINT*>(&arrows), 2);
-    EXPECT_EQ(arrows.right, client.right);
-    EXPECT_EQ(arrows.top, 0);
-    EXPECT_EQ(arrows.bottom, client.bottom);
+    // At the right edge, over the client area's top, right and bottom by the border's overlap.
+    RECT outer{};
+    GetWindowRect(edit, &outer);
+    EXPECT_EQ(arrows.right, (outer.right - outer.left) - ui::Scale(3, dpi));
+    EXPECT_EQ(arrows.top, -ui::Scale(1, dpi));
+    EXPECT_EQ(arrows.bottom, (outer.bottom - outer.top) - ui::Scale(3, dpi));
+    EXPECT_GE(arrows.right, client.right - 1);
     EXPECT_EQ(arrows.right - arrows.left, GetSystemMetricsForDpi(SM_CXVSCROLL, dpi));
 
     RECT format{};
