@@ -232,13 +232,15 @@ void TOptionSetDialog::CreateControls() {
   // Tab 3 " フォント・カラー ", group " フォント ".
   page = &tbsFontColor;
   Add(GroupBox5, {8, 6, 560, 192}, " フォント ", ui::kNoFlags, page);
-  Add(lblCalendarCaption, {14, 30, 86, 18}, "カレンダー", ui::kNoFlags, page);
-  Add(btnCalendar, {14, 54, 86, 26}, "フォント変更", ui::kNoFlags, page);
-  Add(lblCalendar, {104, 26, 453, 61}, {}, ui::kNoFlags, page);
-  Add(lblDateTimeCaption, {14, 99, 86, 18}, "日付・時刻", ui::kNoFlags, page);
-  Add(btnDateTime, {14, 123, 86, 26}, "フォント変更", ui::kNoFlags, page);
-  Add(lblDateTime, {104, 95, 453, 61}, {}, ui::kNoFlags, page);
-  Add(lblFontSize, {14, 169, 470, 18},
+  // The same left margin as the other tabs (20); the samples keep their 453 pixels and end 5
+  // pixels inside the frame, which leaves the buttons their 86.
+  Add(lblCalendarCaption, {20, 30, 86, 18}, "カレンダー", ui::kNoFlags, page);
+  Add(btnCalendar, {20, 54, 86, 26}, "フォント変更", ui::kNoFlags, page);
+  Add(lblCalendar, {110, 26, 453, 61}, {}, ui::kNoFlags, page);
+  Add(lblDateTimeCaption, {20, 99, 86, 18}, "日付・時刻", ui::kNoFlags, page);
+  Add(btnDateTime, {20, 123, 86, 26}, "フォント変更", ui::kNoFlags, page);
+  Add(lblDateTime, {110, 95, 453, 61}, {}, ui::kNoFlags, page);
+  Add(lblFontSize, {20, 169, 470, 18},
       "カレンダーを表示しないときにアナログ時計のフォントサイズを変更する", ui::kNoFlags, page);
   Add(spnFontSize, {497, 166, 60, 22}, {}, ui::kNoFlags, page);
 
