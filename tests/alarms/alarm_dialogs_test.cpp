@@ -84,6 +84,8 @@ TEST_F(AlarmSetDialogTest, EntriesOfEveryKindComeBackUnchangedThroughTheControls
       Sj("xxxx/02/29*07:00  Msg:leap"),
       Sj("xxxx/xx/31*後:00  Msg:x"),
       Sj("xxxx/xx/15 015分* Que:a\\n\\nb"),
+      Sj("xxxx/xx/xx 07:30  Msg:a\\n\\n"),  // ends in an empty line
+      Sj("xxxx/xx/xx 07:30  Msg:\\n\\n\\n"),
       Sj("xxxx/xx/xx 000夜  War:w"),
       Sj("[7]:平日   S05rt  Err:e"),
       Sj("[0]:日     xx:45  Msg:"),
@@ -162,6 +164,11 @@ TEST_F(AlarmSetDialogTest, MonthlyLastDayHourlyShowsItsControls) {
     EXPECT_EQ(d.cmbAmPm.ItemIndex(), kBandAfternoon);
     EXPECT_FALSE(d.spnMinute.Visible());
     EXPECT_TRUE(d.memMessage.Visible());
+    // Long lines scroll sideways instead of wrapping: one line is one line of the message.
+    const auto memo = GetWindowLongPtrW(d.memMessage.Handle(), GWL_STYLE);
+    EXPECT_TRUE(memo & ES_AUTOHSCROLL);
+    EXPECT_TRUE(memo & WS_HSCROLL);
+    EXPECT_TRUE(memo & WS_VSCROLL);
     EXPECT_FALSE(d.edtFilePath.Visible());
     checked = true;
     PressKeys({VK_ESCAPE});
