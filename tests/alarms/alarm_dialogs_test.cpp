@@ -29,20 +29,12 @@
 namespace mirovane {
 namespace {
 
+using testing::FindOwnForm;
 using testing::FocusOf;
 using testing::PressKeys;
 using testing::WaitFor;
 
 std::string Sj(std::string_view utf8) { return Utf8ToCp932(utf8); }
-
-HWND FindOwnForm() {
-  for (int i = 0; i < 1500; ++i) {
-    const HWND w = FindWindowW(L"MirovaneForm", nullptr);
-    if (w && IsWindowVisible(w)) return w;
-    Sleep(20);
-  }
-  return nullptr;
-}
 
 class AlarmSetDialogTest : public ::testing::Test {
  protected:

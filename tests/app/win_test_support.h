@@ -13,6 +13,17 @@
 
 namespace mirovane::testing {
 
+// The visible modal form of this process (class "MirovaneForm"), waited for up to half a minute;
+// for a user thread that drives a form whose modal loop runs on the test's thread.
+inline HWND FindOwnForm() {
+  for (int i = 0; i < 1500; ++i) {
+    const HWND w = FindWindowW(L"MirovaneForm", nullptr);
+    if (w && IsWindowVisible(w)) return w;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
 // Dispatches this thread's messages for `duration` (WM_QUIT included: it is consumed).
 inline void PumpMessagesFor(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;

@@ -21,17 +21,9 @@
 namespace mirovane {
 namespace {
 
+using testing::FindOwnForm;
 using testing::PressKeys;
 using testing::WaitFor;
-
-HWND FindOwnForm() {
-  for (int i = 0; i < 1500; ++i) {
-    const HWND w = FindWindowW(L"MirovaneForm", nullptr);
-    if (w && IsWindowVisible(w)) return w;
-    Sleep(20);
-  }
-  return nullptr;
-}
 
 // Replaces the whole text of an editable combo box as a paste would: through its edit field, so
 // the box reports the change as the user's.
