@@ -36,12 +36,13 @@
 
 #include "app/application.h"
 #include "app/calendar_dialog.h"
-#include "app/clock_canvas_win.h"
-#include "app/clock_face.h"
+#include "controls/clock_canvas_win.h"
+#include "controls/clock_face.h"
 #include "format/formatter.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/regional.h"
+#include "settings/colors_win.h"
 
 namespace {
 

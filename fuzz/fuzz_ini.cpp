@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
-#include "app/settings_codec.h"
 #include "platform/ini.h"
 #include "platform/ini_file.h"
+#include "settings/settings.h"
+#include "settings/settings_codec.h"
 
 namespace {
 

@@ -11,9 +11,6 @@
 #include "alarms/alarm_list_dialog.h"
 #include "alarms/busy_scope.h"
 #include "app/app_paths.h"
-#include "app/layout.h"
-#include "app/settings_codec.h"
-#include "app/window_rules.h"
 #include "dialogs/option_dialog.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
@@ -21,6 +18,10 @@
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/ini_file.h"
+#include "settings/colors_win.h"
+#include "settings/layout.h"
+#include "settings/settings_codec.h"
+#include "settings/window_rules.h"
 #include "ui/shell.h"
 
 namespace mirovane {

@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "app/clock_canvas_win.h"
+#include "controls/clock_canvas_win.h"
 #include "platform/codec.h"
+#include "settings/colors_win.h"
 #include "ui/dpi.h"
 
 namespace mirovane {

@@ -8,9 +8,9 @@
 
 #include <windows.h>
 
-#include "app/settings.h"
 #include "controls/month_calendar_ex.h"
 #include "dialogs/option_rules.h"
+#include "settings/settings.h"
 #include "ui/gdi.h"
 #include "ui/label.h"
 #include "ui/panel.h"

@@ -11,9 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/clock_canvas_win.h"
+#include "controls/clock_canvas_win.h"
 #include "format/formatter.h"
 #include "platform/codec.h"
+#include "settings/colors_win.h"
 #include "ui/common_dialogs.h"
 #include "ui/dpi.h"
 

@@ -13,10 +13,10 @@
 #include <memory>
 #include <string>
 
-#include "app/settings.h"
 #include "controls/spin_edit.h"
 #include "dialogs/color_test_dialog.h"
 #include "dialogs/option_rules.h"
+#include "settings/settings.h"
 #include "ui/dialog_controls.h"
 #include "ui/form.h"
 #include "ui/gdi.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "app/window_rules.h"
 #include "controls/numeric_edit_rules.h"
 #include "platform/codec.h"
+#include "settings/window_rules.h"
 
 namespace mirovane {
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/colors.h"
-#include "app/layout.h"
-#include "app/settings.h"
+#include "settings/colors.h"
+#include "settings/layout.h"
+#include "settings/settings.h"
 
 namespace mirovane {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "app/main_window_fixture.h"
-#include "app/settings_codec.h"
 #include "file_links.h"
 #include "platform/ini.h"
+#include "settings/settings_codec.h"
 
 namespace mirovane {
 namespace {

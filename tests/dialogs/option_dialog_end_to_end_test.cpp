@@ -17,7 +17,6 @@
 
 #include "app/calendar_dialog.h"
 #include "app/program_runner.h"
-#include "app/settings_codec.h"
 #include "app/test_folder.h"
 #include "app/win_test_support.h"
 #include "dialogs/color_test_dialog.h"
@@ -28,6 +27,7 @@
 #include "platform/codec.h"
 #include "platform/ini.h"
 #include "platform/regional.h"
+#include "settings/settings_codec.h"
 
 namespace mirovane {
 namespace {

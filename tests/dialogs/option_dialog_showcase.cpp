@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/settings.h"
 #include "dialogs/option_dialog.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
+#include "settings/settings.h"
 #include "showcase_focus.h"
 #include "ui/timer.h"
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/settings.h"
 #include "app/win_test_support.h"
 #include "dialogs/option_dialog.h"
 #include "platform/codec.h"
+#include "settings/settings.h"
 
 namespace mirovane {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/window_rules.h"
 #include "dialogs/option_rules.h"
+#include "settings/window_rules.h"
 #include "support.h"
 
 namespace mirovane {

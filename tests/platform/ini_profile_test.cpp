@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings.h"
-#include "app/settings_codec.h"
 #include "app/test_folder.h"
 #include "platform/codec.h"
 #include "platform/ini.h"
 #include "platform/ini_file.h"
+#include "settings/settings.h"
+#include "settings/settings_codec.h"
 
 namespace mirovane {
 namespace {

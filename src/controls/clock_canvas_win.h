@@ -6,12 +6,10 @@
 
 #include <windows.h>
 
-#include "app/clock_face.h"
+#include "controls/clock_face.h"
 #include "ui/gdi.h"
 
 namespace mirovane {
-
-COLORREF ToColorRef(ColorValue value);
 
 // ClockCanvas on a device context. Pens and brushes are created as they are asked for and every
 // one of them is deleted by the time the canvas is gone.

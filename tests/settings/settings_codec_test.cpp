@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/colors.h"
-#include "app/settings_codec.h"
+#include "settings/colors.h"
+#include "settings/settings_codec.h"
 #include "support.h"
 
 namespace mirovane {

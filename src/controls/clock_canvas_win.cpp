@@ -1,17 +1,13 @@
-#include "app/clock_canvas_win.h"
+#include "controls/clock_canvas_win.h"
 
 #include <cstring>
 #include <string>
 
 #include "platform/codec.h"
+#include "settings/colors_win.h"
 #include "ui/dpi.h"
 
 namespace mirovane {
-
-COLORREF ToColorRef(ColorValue value) {
-  if (value & kSystemColorFlag) return GetSysColor(static_cast<int>(value & 0xFF));
-  return static_cast<COLORREF>(value & 0x00FFFFFF);
-}
 
 GdiClockCanvas::GdiClockCanvas(HDC dc, HFONT font)
     : dc_(dc),

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "app/colors.h"
-#include "app/layout.h"
+#include "settings/colors.h"
+#include "settings/layout.h"
 
 namespace mirovane {
 

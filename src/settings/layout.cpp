@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "settings/layout.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace mirovane {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/settings.h"
 #include "platform/ini.h"
+#include "settings/settings.h"
 
 namespace mirovane {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/window_rules.h"
+#include "settings/window_rules.h"
 
 namespace mirovane {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/clock_face.h"
+#include "controls/clock_face.h"
 
 #include <cmath>
 

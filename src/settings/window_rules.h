@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "app/layout.h"
-#include "app/settings.h"
+#include "settings/layout.h"
+#include "settings/settings.h"
 
 namespace mirovane {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/colors.h"
 #include "platform/codec.h"
+#include "settings/colors.h"
 
 namespace mirovane {
 

@@ -1,9 +1,9 @@
-#include "app/colors.h"
+#include "settings/colors.h"
 
 #include <cstdio>
 
-#include "app/settings_codec.h"
 #include "platform/ini.h"
+#include "settings/settings_codec.h"
 
 namespace mirovane {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/clock_face.h"
+#include "controls/clock_face.h"
 #include "support.h"
 
 namespace mirovane {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
+#include "settings/layout.h"
 
 namespace mirovane {
 namespace {
