@@ -97,10 +97,13 @@ std::string QuoteShellArgument(std::string_view text, bool forBatch) {
 }
 
 AlarmAction SplitAlarmAction(std::string_view line) {
+  using namespace alarm_column;
   AlarmAction action;
-  if (line.size() > 19) action.Kind = std::string(line.substr(19, 3));
-  action.Beep = line.size() > 22 && line[22] == '$';
-  if (line.size() > 23) action.Text = std::string(line.substr(23, kMaxActionTextBytes));
+  action.Kind = std::string(LinePiece(line, kKind));
+  action.Beep = LinePiece(line, kBeep) == "$";
+  if (line.size() >= kActionFirst) {
+    action.Text = std::string(line.substr(kActionFirst - 1, kMaxActionTextBytes));
+  }
   return action;
 }
 

@@ -3,15 +3,18 @@
 #include <algorithm>
 
 #include "alarms/alarm_action.h"
+#include "controls/numeric_edit_rules.h"
 #include "platform/codec.h"
 
 namespace mirovane {
 
 namespace {
 
-// Bytes `first`..`first + count - 1` (1-based) of an entry text.
-std::string_view At(std::string_view text, std::size_t first, std::size_t count) noexcept {
-  return LinePiece(text, first, count);
+using namespace alarm_column;
+
+// A column of an entry text.
+std::string_view At(std::string_view text, AlarmColumn column) noexcept {
+  return EntryPiece(text, column);
 }
 
 // A strict number of the piece, or `fallback` when the piece is none.
@@ -200,12 +203,12 @@ void AppendTimeField(std::string& out, const AlarmEditorValues& v) {
       return;
     case kEditEveryNMinutes:
     case kEditStartupAndEvery:
-      AppendDigits(out, std::clamp(v.Period, 0, 720), 3);
+      AppendDigits(out, std::clamp(v.Period, kSpinAlarmMinute.min, kSpinAlarmMinute.max), 3);
       out += BandCode(v.Band, MinuteBandNone());
       out += v.TimeType == kEditStartupAndEvery ? '*' : ' ';
       return;
     case kEditStartupOnly: {
-      const int delay = std::clamp(v.Delay, 0, 90);
+      const int delay = std::clamp(v.Delay, kSpinAlarmDelay.min, kSpinAlarmDelay.max);
       const std::string_view band = BandCode(v.Band, "rt");
       if (band == "rt" && delay == 0) {
         out += "Start ";
@@ -261,19 +264,19 @@ AlarmEditorValues DecodeEntryText(std::string_view text, const AlarmEditorStart&
   v.Minute = nowMinute;
 
   // Date field: each test nests in the preceding else, as in the alarm line itself.
-  if (At(text, 1, 1) != "[") {
-    if (At(text, 9, 2) == "xx") {
+  if (At(text, kWeekdayOpen) != "[") {
+    if (At(text, kDay) == "xx") {
       v.DateKind = kDateDaily;
     } else {
-      v.Working.Day = Field(NumberOr(At(text, 9, 2), v.Working.Day));
-      if (At(text, 6, 2) == "xx") {
+      v.Working.Day = Field(NumberOr(At(text, kDay), v.Working.Day));
+      if (At(text, kMonth) == "xx") {
         v.DateKind = kDateMonthly;
       } else {
-        v.Working.Month = Field(NumberOr(At(text, 6, 2), v.Working.Month));
-        if (At(text, 1, 4) == "xxxx") {
+        v.Working.Month = Field(NumberOr(At(text, kMonth), v.Working.Month));
+        if (At(text, kYear) == "xxxx") {
           v.DateKind = kDateYearly;
         } else {
-          v.Working.Year = Field(NumberOr(At(text, 1, 4), v.Working.Year));
+          v.Working.Year = Field(NumberOr(At(text, kYear), v.Working.Year));
           v.DateKind = kDateSpecific;
         }
       }
@@ -282,7 +285,7 @@ AlarmEditorValues DecodeEntryText(std::string_view text, const AlarmEditorStart&
     // One byte: the code is 0..9, or 0 when it is no digit. Code 9 (every day) has no row in
     // cmbWeek; it shows as the daily kind, which fires on exactly the same days, so the user sees
     // what the alarm does and registering writes a complete date field ("xxxx/xx/xx ").
-    const int code = NumberOr(At(text, 2, 1), 0);
+    const int code = NumberOr(At(text, kWeekdayCode), 0);
     if (code >= 0 && code < kEditorWeekdayRows) {
       v.DateKind = kDateWeekday;
       v.Weekday = code;
@@ -290,7 +293,7 @@ AlarmEditorValues DecodeEntryText(std::string_view text, const AlarmEditorStart&
       v.DateKind = kDateDaily;
     }
   }
-  const bool dayFlag = At(text, 11, 1) == "*";
+  const bool dayFlag = At(text, kDayFlag) == "*";
   v.LeapOnly = dayFlag && v.DateKind == kDateYearly;
   v.LastDay = dayFlag && v.DateKind == kDateMonthly;
   ApplyDateKind(v);
@@ -299,22 +302,24 @@ AlarmEditorValues DecodeEntryText(std::string_view text, const AlarmEditorStart&
   if (!text.empty()) {
     std::uint16_t hour = Field(nowHour);
     std::uint16_t minute = Field(nowMinute);
-    if (At(text, 14, 1) != ":") {
-      if (const std::uint16_t band = AlarmBandOf(At(text, 15, 2)); band != kBandNone) {
+    if (At(text, kColon) != ":") {
+      if (const std::uint16_t band = AlarmBandOf(At(text, kBand)); band != kBandNone) {
         v.Band = band;
       }
-      if (At(text, 12, 1) != "S") {
-        v.TimeType = At(text, 17, 1) == "*" ? kEditStartupAndEvery : kEditEveryNMinutes;
-        v.Period = std::clamp(NumberOr(At(text, 12, 3), 30), 0, 720);  // spnMinute's range
+      if (At(text, kStartMark) != "S") {
+        v.TimeType = At(text, kStartupFlag) == "*" ? kEditStartupAndEvery : kEditEveryNMinutes;
+        v.Period = std::clamp(NumberOr(At(text, kPeriod), kSpinAlarmMinute.initial),
+                              kSpinAlarmMinute.min, kSpinAlarmMinute.max);
       } else {
         v.TimeType = kEditStartupOnly;
-        if (At(text, 13, 2) != "ta") {
-          v.Delay = std::clamp(NumberOr(At(text, 13, 2), 0), 0, 90);  // spnDelayed's range
+        if (At(text, kDelay) != "ta") {
+          v.Delay =
+              std::clamp(NumberOr(At(text, kDelay), 0), kSpinAlarmDelay.min, kSpinAlarmDelay.max);
         }
       }
     } else {
       v.TimeType = kEditEveryHour;
-      const std::string_view code = At(text, 12, 2);
+      const std::string_view code = At(text, kHour);
       if (code != "xx") {
         v.Band = AlarmBandOf(code);
         if (v.Band == kBandNone) {
@@ -322,7 +327,7 @@ AlarmEditorValues DecodeEntryText(std::string_view text, const AlarmEditorStart&
           v.TimeType = kEditTimeOfDay;
         }
       }
-      minute = Field(NumberOr(At(text, 15, 2), minute));
+      minute = Field(NumberOr(At(text, kMinute), minute));
     }
     // The time picker holds only valid times: anything else shows now.
     if (hour <= 23 && minute <= 59) {
@@ -333,10 +338,10 @@ AlarmEditorValues DecodeEntryText(std::string_view text, const AlarmEditorStart&
 
   // Action. The text is used up to 255 bytes, as when the alarm fires; a double-byte character
   // cut there is dropped rather than shown (and written back) as a broken one.
-  v.Beep = At(text, 22, 1) == "$";
-  const std::string_view kind = At(text, 19, 3);
-  const std::string_view action =
-      DropIncompleteTrail(text.size() > 22 ? text.substr(22, kMaxActionTextBytes) : "");
+  v.Beep = At(text, kBeep) == "$";
+  const std::string_view kind = At(text, kKind);
+  const std::string_view action = DropIncompleteTrail(
+      text.size() > kActionFirst - 2 ? text.substr(kActionFirst - 2, kMaxActionTextBytes) : "");
   if (kind != "Exe") {
     for (int icon = kIconNone; icon <= kIconError; ++icon) {
       if (kind == kMessageKinds[icon]) v.Icon = icon;
@@ -493,7 +498,7 @@ FittedPath FitBrowsedPath(std::string_view path) {
 
 bool ActionTextFits(const AlarmEditorValues& values) {
   // The list line is the state byte and the entry text; its action text starts at byte 24.
-  return EncodeEntryText(values).size() + 1 <= 23 + kMaxActionTextBytes;
+  return EncodeEntryText(values).size() + 1 <= alarm_column::kActionFirst - 1 + kMaxActionTextBytes;
 }
 
 namespace editor_text {

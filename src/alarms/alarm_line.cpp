@@ -60,54 +60,55 @@ bool ParseAlarmLine(std::string_view line, AlarmEntry& entry) {
   entry = AlarmEntry{};
   entry.Due = due;
 
-  entry.Active = LinePiece(line, 1, 1) == "*";
+  using namespace alarm_column;
+  entry.Active = LinePiece(line, kState) == "*";
   if (!entry.Active) return true;
 
   int n = 0;
-  entry.DayFlag = LinePiece(line, 12, 1) == "*";
-  if (LinePiece(line, 2, 1) != "[") {
-    if (LinePiece(line, 10, 2) == "xx") {
+  entry.DayFlag = LinePiece(line, kDayFlag) == "*";
+  if (LinePiece(line, kWeekdayOpen) != "[") {
+    if (LinePiece(line, kDay) == "xx") {
       entry.DateKind = kDateDaily;
     } else {
-      if (!StrictAlarmNumber(LinePiece(line, 10, 2), n)) return false;
+      if (!StrictAlarmNumber(LinePiece(line, kDay), n)) return false;
       entry.Day = Field(n);
-      if (LinePiece(line, 7, 2) == "xx") {
+      if (LinePiece(line, kMonth) == "xx") {
         entry.DateKind = kDateMonthly;
       } else {
-        if (!StrictAlarmNumber(LinePiece(line, 7, 2), n)) return false;
+        if (!StrictAlarmNumber(LinePiece(line, kMonth), n)) return false;
         entry.Month = Field(n);
-        if (LinePiece(line, 2, 4) == "xxxx") {
+        if (LinePiece(line, kYear) == "xxxx") {
           entry.DateKind = kDateYearly;
         } else {
-          if (!StrictAlarmNumber(LinePiece(line, 2, 4), n)) return false;
+          if (!StrictAlarmNumber(LinePiece(line, kYear), n)) return false;
           entry.Year = Field(n);
           entry.DateKind = kDateSpecific;
         }
       }
     }
   } else {
-    if (!StrictAlarmNumber(LinePiece(line, 3, 1), n)) return false;
+    if (!StrictAlarmNumber(LinePiece(line, kWeekdayCode), n)) return false;
     entry.Day = Field(n);
     entry.DateKind = kDateWeekday;
   }
 
-  entry.StartupFlag = LinePiece(line, 18, 1) == "*";
-  if (LinePiece(line, 15, 1) != ":") {
-    entry.HourOrBand = AlarmBandOf(LinePiece(line, 16, 2));
-    if (LinePiece(line, 13, 1) != "S") {
+  entry.StartupFlag = LinePiece(line, kStartupFlag) == "*";
+  if (LinePiece(line, kColon) != ":") {
+    entry.HourOrBand = AlarmBandOf(LinePiece(line, kBand));
+    if (LinePiece(line, kStartMark) != "S") {
       entry.TimeKind = kTimeEveryNMinutes;
-      const int period = NumberOrZero(LinePiece(line, 13, 3));
+      const int period = NumberOrZero(LinePiece(line, kPeriod));
       entry.Minutes = Field(period == 0 ? 1 : period);
     } else {
       entry.TimeKind = kTimeStartupOnly;
-      if (LinePiece(line, 14, 2) != "ta")
-        entry.Minutes = Field(NumberOrZero(LinePiece(line, 14, 2)));
+      if (LinePiece(line, kDelay) != "ta")
+        entry.Minutes = Field(NumberOrZero(LinePiece(line, kDelay)));
     }
   } else {
-    if (!StrictAlarmNumber(LinePiece(line, 16, 2), n)) return false;
+    if (!StrictAlarmNumber(LinePiece(line, kMinute), n)) return false;
     entry.Minutes = Field(n);
     entry.TimeKind = kTimeEveryHour;
-    const std::string_view hour = LinePiece(line, 13, 2);
+    const std::string_view hour = LinePiece(line, kHour);
     if (hour != "xx") {
       entry.HourOrBand = AlarmBandOf(hour);
       if (entry.HourOrBand == kBandNone) {

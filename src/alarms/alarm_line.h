@@ -87,6 +87,44 @@ bool WriteAlarmLines(const std::filesystem::path& path, const std::vector<std::s
 // Bytes `first`..`first + count - 1` (1-based) of `line`; bytes past its end read as empty, so a
 // short piece at the end of a line is shorter than `count`.
 std::string_view LinePiece(std::string_view line, std::size_t first, std::size_t count) noexcept;
+
+// One fixed column of a line: its first byte (1-based, in the file line) and its width.
+struct AlarmColumn {
+  std::size_t first;
+  std::size_t count;
+};
+
+// The fixed columns, the one map every reader of a line or an entry text uses (each with its own
+// strict or lenient policy). Several share bytes: which one applies follows from the others.
+namespace alarm_column {
+inline constexpr AlarmColumn kState{1, 1};         // '*' active
+inline constexpr AlarmColumn kWeekdayOpen{2, 1};   // '[' of the weekday kind
+inline constexpr AlarmColumn kWeekdayCode{3, 1};   // its code 0..9
+inline constexpr AlarmColumn kYear{2, 4};          // or "xxxx"
+inline constexpr AlarmColumn kMonth{7, 2};         // or "xx"
+inline constexpr AlarmColumn kDay{10, 2};          // or "xx"
+inline constexpr AlarmColumn kDayFlag{12, 1};      // '*' leap years only / last day
+inline constexpr AlarmColumn kHour{13, 2};         // hour, band code or "xx" (with kColon)
+inline constexpr AlarmColumn kStartMark{13, 1};    // 'S' of the start-up kind
+inline constexpr AlarmColumn kPeriod{13, 3};       // minutes of the every-N-minutes kind
+inline constexpr AlarmColumn kDelay{14, 2};        // start-up delay, or "ta" of "Start"
+inline constexpr AlarmColumn kColon{15, 1};        // ':' of the time of day and hourly kinds
+inline constexpr AlarmColumn kMinute{16, 2};       // minute (with kColon)
+inline constexpr AlarmColumn kBand{16, 2};         // band code (without kColon)
+inline constexpr AlarmColumn kStartupFlag{18, 1};  // '*' every N minutes and at start-up
+inline constexpr AlarmColumn kKind{20, 3};         // "Msg" .. "Exe"
+inline constexpr AlarmColumn kBeep{23, 1};         // '$' beep
+inline constexpr std::size_t kActionFirst = 24;    // the action text runs from here
+}  // namespace alarm_column
+
+// A column of a file line.
+inline std::string_view LinePiece(std::string_view line, AlarmColumn column) noexcept {
+  return LinePiece(line, column.first, column.count);
+}
+// The same column of an entry text, which is the line without its state byte.
+inline std::string_view EntryPiece(std::string_view entryText, AlarmColumn column) noexcept {
+  return LinePiece(entryText, column.first - 1, column.count);
+}
 // Strict conversion of a piece: leading blanks, an optional sign, at least one digit and nothing
 // else. False (and `value` untouched) for anything else, or a number beyond the range of int.
 bool StrictAlarmNumber(std::string_view s, int& value) noexcept;
