@@ -12,6 +12,7 @@
 #include "ui/control.h"
 #include "ui/dpi.h"
 #include "ui/gdi.h"
+#include "ui/modal.h"
 #include "ui/window.h"
 
 namespace mirovane {
@@ -120,23 +121,6 @@ class MessageText final : public ui::Control {
  private:
   bool scrolling_ = false;
   std::wstring text_;  // of the scrolling box
-};
-
-// Disables a window for the life of the guard, when it was enabled.
-class DisabledWhileShown {
- public:
-  explicit DisabledWhileShown(HWND owner) noexcept
-      : owner_(owner && IsWindowEnabled(owner) ? owner : nullptr) {
-    if (owner_) EnableWindow(owner_, FALSE);
-  }
-  ~DisabledWhileShown() {
-    if (owner_) EnableWindow(owner_, TRUE);
-  }
-  DisabledWhileShown(const DisabledWhileShown&) = delete;
-  DisabledWhileShown& operator=(const DisabledWhileShown&) = delete;
-
- private:
-  HWND owner_;
 };
 
 // One showing of the window; lives on the stack of ShowMessageWindow.
@@ -347,7 +331,7 @@ bool MessageWindow::ShowModal(HWND owner, bool beep) {
   {
     // The owner is enabled again before the window goes, so activation returns to it and not to
     // another program.
-    DisabledWhileShown disabled(owner);
+    const ui::DisabledWhileShown disabled(owner);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
@@ -355,20 +339,7 @@ bool MessageWindow::ShowModal(HWND owner, bool beep) {
 
     // The modal loop: this window's keys go through the dialog manager (Enter, Esc, Alt+C, Tab);
     // every other message of the thread is dispatched as usual.
-    MSG msg;
-    while (!done_ && Handle()) {
-      const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-      if (got == 0) {
-        PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT to the outer loop
-        confirmed_ = false;
-        break;
-      }
-      if (got == -1) break;
-      if (!IsDialogMessageW(Handle(), &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
+    if (!ui::RunModalLoop(Handle(), [this] { return done_; })) confirmed_ = false;
   }
   Destroy();
   return done_ && confirmed_;

@@ -40,7 +40,6 @@ int Run() {
 
   int exitCode = 0;
   {
-    TheFormatter().SetRegional(SystemRegional());
     InitCommonControlsForProgram();
 
     ApplicationWindow application;
@@ -67,6 +66,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return Run();
   } catch (const std::exception& e) {
     const std::wstring text = mirovane::Utf8ToWide(e.what());
+    MessageBoxW(nullptr, text.c_str(), L"Mirovane", MB_ICONERROR | MB_OK);
+    return 1;
+  } catch (...) {
+    const std::wstring text = mirovane::Utf8ToWide("予期しないエラーが発生したため終了します。");
     MessageBoxW(nullptr, text.c_str(), L"Mirovane", MB_ICONERROR | MB_OK);
     return 1;
   }

@@ -195,11 +195,14 @@ void Edit::SetText(std::string_view cp932) {
   lacking_.clear();
   if (text == text_) return;
   text_ = std::move(text);
-  if (Handle()) {
-    // EN_CHANGE follows; it finds the text already known and raises nothing more.
-    SetWindowTextW(Handle(), Cp932ToWide(text_).c_str());
-  }
+  if (Handle()) WriteWindowText(Cp932ToWide(text_));
   if (onChange) onChange();
+}
+
+void Edit::WriteWindowText(const std::wstring& text) {
+  writing_ = true;
+  SetWindowTextW(Handle(), text.c_str());
+  writing_ = false;
 }
 
 void Edit::TextChangedByControl() {
@@ -208,7 +211,7 @@ void Edit::TextChangedByControl() {
     // The field shows the text without them; the change that causes is taken as the user's.
     DWORD start = 0;
     SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    SetWindowTextW(Handle(), wide.c_str());
+    WriteWindowText(wide);
     const auto caret = static_cast<WPARAM>(std::min<std::size_t>(start, wide.size()));
     SendMessageW(Handle(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
   }
@@ -220,7 +223,7 @@ void Edit::TextChangedByControl() {
     DWORD start = 0;
     SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     const std::wstring kept = Cp932ToWide(text_);
-    SetWindowTextW(Handle(), kept.c_str());
+    WriteWindowText(kept);
     const auto caret = static_cast<WPARAM>(std::min<std::size_t>(start, kept.size()));
     SendMessageW(Handle(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
     return;
@@ -234,7 +237,7 @@ void Edit::TextChangedByControl() {
 bool Edit::OnCommand(WORD code) {
   switch (code) {
     case EN_CHANGE:
-      TextChangedByControl();
+      if (!writing_) TextChangedByControl();
       return true;
     case EN_KILLFOCUS:
       if (onExit) onExit();

@@ -155,8 +155,13 @@ class Edit : public DialogControl {
 
  private:
   void TextChangedByControl();
+  // Puts text into the window with EN_CHANGE shut out: the control's echo of a text the program
+  // wrote is no change of the user's (and a cp932 text with two codes for one character would
+  // come back in the other code).
+  void WriteWindowText(const std::wstring& text);
   std::string text_;
   std::wstring lacking_;
+  bool writing_ = false;
 };
 
 // A drop-down list (only its items can be chosen) or, with `editable`, a combo box whose text is

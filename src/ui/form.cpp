@@ -4,6 +4,7 @@
 
 #include "platform/codec.h"
 #include "ui/dialog_controls.h"
+#include "ui/modal.h"
 
 namespace mirovane::ui {
 
@@ -76,36 +77,34 @@ int Form::ShowModal(HWND owner) {
   modalResult_ = 0;
   CreateWindowOn(owner);
 
-  const bool disableOwner = owner && IsWindowEnabled(owner);
-  if (disableOwner) EnableWindow(owner, FALSE);
-  ShowWindow(Handle(), SW_SHOW);
-  SetForegroundWindow(Handle());
-  // The first control of the table that takes the focus gets it.
-  if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
-  if (onShow) onShow();
-
-  MSG msg;
-  bool quit = false;
-  while (modalResult_ == 0 && Handle()) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      quit = true;
-      break;
+  bool ended = false;
+  {
+    // The owner comes back on every way out, and before the form goes, so that activation
+    // returns to it and not to another program.
+    const DisabledWhileShown disabled(owner);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    // The first control of the table that takes the focus gets it.
+    if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+    try {
+      if (onShow) onShow();
+    } catch (...) {
+      // A form whose showing failed half-way is not left up: the failure is reported and the
+      // form closes as its close box would close it.
+      ReportCurrentException();
+      SetModalResult(setup_.closeResult);
     }
-    if (got == -1) break;
-    if (PreviewKey(msg)) continue;
-    if (!IsDialogMessageW(Handle(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    ended = RunModalLoop(
+        Handle(), [this] { return modalResult_ != 0; },
+        [this](const MSG& msg) { return PreviewKey(msg); });
   }
-  const int result = quit ? 0 : modalResult_;
-
-  // The owner comes back first, so that activation returns to it and not to another program.
-  if (disableOwner) EnableWindow(owner, TRUE);
-  if (onDestroy) onDestroy();
+  const int result = ended ? modalResult_ : 0;
+  try {
+    if (onDestroy) onDestroy();
+  } catch (...) {
+    ReportCurrentException();
+  }
   Destroy();
-  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -142,6 +143,8 @@ TEST_F(FormTest, ChangeEventsComeOncePerRealChange) {
     form.edtName.SetText("abc");
     form.edtName.SetText("abc");
     form.edtName.SetText(Utf8ToCp932("日本語ですよ"));  // 12 bytes, cut to 8
+    // Characters cp932 holds twice (NEC's rows and IBM's or JIS's): set once, kept as set.
+    form.edtName.SetText("\xED\x40\x87\x90");
     form.cmbList.SetItemIndex(2);
     form.cmbList.SetItemIndex(2);
     form.cmbFree.SetText("dd");
@@ -168,9 +171,17 @@ TEST_F(FormTest, ChangeEventsComeOncePerRealChange) {
     form.SetModalResult(2);
   };
   EXPECT_EQ(form.ShowModal(nullptr), 2);
-  const std::vector<std::string> expected{
-      "check 1", "B",       "A",          "edit abc", "edit " + Utf8ToCp932("日本語で"),
-      "list 2",  "free dd", "free hh:nn", "tab 1",    "date 29"};
+  const std::vector<std::string> expected{"check 1",
+                                          "B",
+                                          "A",
+                                          "edit abc",
+                                          "edit " + Utf8ToCp932("日本語で"),
+                                          "edit \xED\x40\x87\x90",
+                                          "list 2",
+                                          "free dd",
+                                          "free hh:nn",
+                                          "tab 1",
+                                          "date 29"};
   EXPECT_EQ(seen, expected);
   EXPECT_EQ(form.events, (std::vector<std::string>{"check 0", "B", "edit x", "list 0"}));
   EXPECT_FALSE(form.optA.Checked());
@@ -341,6 +352,46 @@ TEST_F(FormTest, SpinEditOnAFormStepsOncePerArrowClick) {
   EXPECT_EQ(atLimit, 4u);
   ASSERT_FALSE(formKeys.empty());
   EXPECT_EQ(formKeys.back(), static_cast<WPARAM>(VK_UP));
+}
+
+// A failure in the form's showing or in its key preview is reported and never leaves the owner
+// disabled: a failed showing closes the form as its close box would, a failed key handler lets
+// the form go on.
+TEST_F(FormTest, AThrowingShowOrKeyHandlerLeavesTheOwnerEnabled) {
+  const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(owner);
+  std::vector<std::string> reported;
+  ui::SetExceptionReporter([&](const char* what) { reported.emplace_back(what); });
+  {
+    SampleForm form;
+    form.onShow = [] { throw std::runtime_error("show"); };
+    EXPECT_EQ(form.ShowModal(owner), 2);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+  }
+  {
+    SampleForm form;
+    bool keySeen = false;
+    form.onShow = [&] {
+      EXPECT_FALSE(IsWindowEnabled(owner));
+      PostMessageW(GetFocus(), WM_KEYDOWN, VK_F5, 0);
+      PostMessageW(form.Handle(), WM_KEYDOWN, VK_F6, 0);
+    };
+    form.onKeyDown = [&](WPARAM key) -> bool {
+      if (key == VK_F5) throw std::runtime_error("key");
+      if (key == VK_F6) {
+        keySeen = true;
+        form.SetModalResult(1);
+      }
+      return true;
+    };
+    EXPECT_EQ(form.ShowModal(owner), 1);
+    EXPECT_TRUE(keySeen);  // the loop went on after the failed key
+    EXPECT_TRUE(IsWindowEnabled(owner));
+  }
+  ui::SetExceptionReporter(nullptr);
+  EXPECT_EQ(reported, (std::vector<std::string>{"show", "key"}));
+  DestroyWindow(owner);
 }
 
 // While a form is modal over the main window, the main window's display goes on refreshing and
