@@ -427,7 +427,6 @@ class BareWindow {
 };
 
 int Run(int iterations, int rounds, bool profile) {
-  TheFormatter().SetRegional(SystemRegional());
   InitCommonControlsForProgram();
 
   // Settings of its own: the refresh timer off (the benchmark drives the refreshes), the clock

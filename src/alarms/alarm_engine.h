@@ -1,10 +1,10 @@
 // The alarm engine: loads the alarm entries, computes every entry's next due moment, keeps the
 // earliest as the pending alarm and fires it from the alarm tick (Timer4).
 //
-// The engine never reads the system clock: "now" is the current date-time record it is given
-// (the program passes CurrentDateTime(), which the display refresh keeps at the local time). It
-// reaches the screen, the shell and the alarm timer only through AlarmHost, so every rule runs
-// natively with a fake clock and a recording host.
+// The engine never reads the system clock: "now" is the date-time record its owner hands it (the
+// main window its displayed record, which the display refresh keeps at the local time); the
+// engine only reads it. It reaches the screen, the shell and the alarm timer only through
+// AlarmHost, so every rule runs natively with a fake clock and a recording host.
 #pragma once
 
 #include <cstddef>

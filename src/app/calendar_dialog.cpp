@@ -28,19 +28,9 @@ namespace mirovane {
 
 namespace {
 
-// The common font dialog's range; the file may hold anything.
-constexpr int kMaxFontPoints = 1638;
-
-int ClampPoints(int points) { return std::clamp(points, 1, kMaxFontPoints); }
-
-// The character height in pixels of a font of `points` points at `dpi`.
-int FontPixels(int points, UINT dpi) {
-  return MulDiv(ClampPoints(points), static_cast<int>(dpi), 72);
-}
-
 // A Shift-JIS font of a settings font at `points` points, for `dpi`.
 ui::FontHandle CreatePointFont(const FontSetting& font, int points, UINT dpi) {
-  return ui::CreateShiftJisFont(Cp932ToWide(font.Name), FontPixels(points, dpi), font.Bold,
+  return ui::CreateShiftJisFont(Cp932ToWide(font.Name), ui::PointsToPixels(points, dpi), font.Bold,
                                 font.Italic);
 }
 
@@ -150,7 +140,7 @@ void TCalendarDialog::CreateControls() {
 
 void TCalendarDialog::FormCreate() {
   LoadSettings();
-  SetDateTimeEx(Now());
+  Display.SetDateTimeEx(Now());
 
   Tag = 0;
   BusyFlag = true;
@@ -161,7 +151,7 @@ void TCalendarDialog::FormCreate() {
   HideCountdown = 0;
 
   // The calendar shows today.
-  const DateTimeRecord& today = CurrentDateTime();
+  const DateTimeRecord& today = Display.Current();
   MainCalendar.SetDate(ToSystemTime(CalendarDate{today.Year, today.Month, today.Day}));
 
   SetWindowTextW(Handle(), L"Mirovane");
@@ -259,28 +249,7 @@ bool TCalendarDialog::LoadSettings() {
   SetWindowPos(Handle(), nullptr, left, Settings.TopPosition, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 
-  // [Calendar]
-  SetMonthGrid(Settings.ShowMonthCount);
-  MainCalendar.SetShowWeekNumbers(Settings.ShowWeekNumber);
-  MainCalendar.SetShowTodayCircle(Settings.ShowRedCircle);
-  ApplyCalendarFont();
-  ApplyFirstDayOfWeek();
-
-  // [DateTime]: the window font is the date/time font; both areas take it as it is until the
-  // next ApplyVisibility decides their size.
-  ApplyWindowFont();
-  areaFontSize_ = Settings.DateTimeFont.Size;
-  ApplyAreaFont();
-  // The program's formatter renders the era tokens as NewEras asks.
-  TheFormatter().SetNewEras(Settings.NewEras);
-
-  // [ColorSet]
-  ApplyColors();
-  ApplyTransparency(Settings.Transparency, Settings.AlphaBlend);
-
-  // [Reaction]: the bindings and the hide times are read from the record when they are used.
-  UpdateUserMenu();
-  ApplyRefreshPeriod();
+  ApplySettingsToWindow();
   return !settingsUnread_;
 }
 
@@ -368,6 +337,7 @@ int TCalendarDialog::RunOptionSetDialog() {
   target.window.weekNumbers = MainCalendar.ShowWeekNumbers();
   target.window.todayCircle = MainCalendar.ShowTodayCircle();
   target.mainWindow = Handle();
+  target.display = &Display;
   target.applyToWindow = [this](const OptionApplyResult& applied) { ApplyOptionResult(applied); };
   TOptionSetDialog dialog(std::move(target));
   return dialog.ShowModal(Handle());
@@ -376,18 +346,35 @@ int TCalendarDialog::RunOptionSetDialog() {
 void TCalendarDialog::ApplyOptionResult(const OptionApplyResult& applied) {
   SetWindowPos(Handle(), nullptr, applied.windowPos.x, applied.windowPos.y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-  MainCalendar.SetShowTodayCircle(Settings.ShowRedCircle);
-  MainCalendar.SetShowWeekNumbers(Settings.ShowWeekNumber);
+  ApplySettingsToWindow();
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TCalendarDialog::ApplySettingsToWindow() {
+  // [Calendar]
   SetMonthGrid(Settings.ShowMonthCount);
-  ApplyRefreshPeriod();
-  // Fonts: the date/time areas take the font at its own size until ApplyVisibility decides it.
+  MainCalendar.SetShowWeekNumbers(Settings.ShowWeekNumber);
+  MainCalendar.SetShowTodayCircle(Settings.ShowRedCircle);
   ApplyCalendarFont();
+  ApplyFirstDayOfWeek();
+
+  // [DateTime]: the window font is the date/time font; both areas take it as it is until the
+  // next ApplyVisibility decides their size. The display renders the era tokens as NewEras asks.
   ApplyWindowFont();
   areaFontSize_ = Settings.DateTimeFont.Size;
   ApplyAreaFont();
+  Display.SetNewEras(Settings.NewEras);
+
+  // [ColorSet]
   ApplyColors();
   ApplyTransparency(Settings.Transparency, Settings.AlphaBlend);
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+
+  // [Reaction]: the bindings and the hide times are read from the record when they are used. A
+  // running alarm timer takes a new AlarmChk at once, keeping the alarm already chosen.
+  UpdateUserMenu();
+  ApplyRefreshPeriod();
+  Alarms.SetCheckInterval(Settings.AlarmChk);
+  if (Timer4.Enabled()) SelectNextAlarm(false);
 }
 
 void TCalendarDialog::ShowError(const std::wstring& text) {
@@ -435,15 +422,7 @@ void TCalendarDialog::ApplyColors() {
 }
 
 void TCalendarDialog::ApplyTransparency(bool colorKey, bool alpha) {
-  const HWND hwnd = Handle();
-  const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-  if (!colorKey && !alpha) {
-    if (ex & WS_EX_LAYERED) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~LONG_PTR{WS_EX_LAYERED});
-    return;
-  }
-  if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-  SetLayeredWindowAttributes(hwnd, ToColorRef(Settings.TransColor), Settings.AlphaValue,
-                             (colorKey ? LWA_COLORKEY : 0) | (alpha ? LWA_ALPHA : 0));
+  ui::SetLayered(Handle(), colorKey, ToColorRef(Settings.TransColor), alpha, Settings.AlphaValue);
 }
 
 void TCalendarDialog::ApplyRefreshPeriod() {
@@ -596,18 +575,21 @@ void TCalendarDialog::LayoutWindow() {
   in.labelBorder = ui::Scale(Settings.LabelBorder, dpi);
   in.columns = columns_;
   in.rows = rows_;
-  in.clockFontHeight = FontPixels(areaFontSize_, dpi);
+  in.clockFontHeight = ui::PointsToPixels(areaFontSize_, dpi);
   if (in.visible.dateTimeArea) {
     if (in.visible.calendar) {
       const SIZE month = MainCalendar.MinimumMonthSize();
       in.calendarMonth = {month.cx, month.cy};
-      in.calendarFontHeight = FontPixels(Settings.CalendarFont.Size, dpi);
+      in.calendarFontHeight = ui::PointsToPixels(Settings.CalendarFont.Size, dpi);
     }
     if (in.visible.dateLabel || in.visible.timeLabel) {
-      // Sized for the sample moment, so the window keeps its size while the clock runs.
-      SetDateTimeEx(kMeasuringSample);
-      const auto measure = [](ui::Label& label, const std::string& format, Size& size) {
-        const std::string text = FormatDateTimeEx(format) + "  ";
+      // Sized for the sample moment, so the window keeps its size while the clock runs. The
+      // sample is rendered on a copy: the displayed moment, which the alarm engine reads as now,
+      // never leaves the present.
+      DateTimeFormatter sample = Display;
+      sample.SetDateTimeEx(kMeasuringSample);
+      const auto measure = [&sample](ui::Label& label, const std::string& format, Size& size) {
+        const std::string text = sample.FormatDateTimeEx(format) + "  ";
         label.SetText(text);
         const SIZE extent = label.MeasureText(text);
         size = {extent.cx, extent.cy};
@@ -644,20 +626,22 @@ void TCalendarDialog::LayoutWindow() {
 
   ClockPanel.SetVisible(clockVisible);
   // Back to now: the sample texts give way to the current ones.
-  RefreshDisplay();
+  Display.SetDateTimeEx(Now());
+  ShowDisplayedMoment();
   ApplyTransparency(colorKey, alpha);
 }
 
 void TCalendarDialog::RefreshDisplay() {
-  if (!SetDateTimeEx(Now())) return;
+  if (Display.SetDateTimeEx(Now())) ShowDisplayedMoment();
+}
+
+void TCalendarDialog::ShowDisplayedMoment() {
   // Only the texts and the clock change; they repaint themselves. (BackPanel itself shows just
   // the border colour, so repainting it on every tick would cost time under every refresh and
   // show nothing new.)
   FormatBuffer buffer;
-  if (DateLabel.Visible())
-    DateLabel.SetText(TheFormatter().FormatInto(Settings.DateFormat, buffer));
-  if (TimeLabel.Visible())
-    TimeLabel.SetText(TheFormatter().FormatInto(Settings.TimeFormat, buffer));
+  if (DateLabel.Visible()) DateLabel.SetText(Display.FormatInto(Settings.DateFormat, buffer));
+  if (TimeLabel.Visible()) TimeLabel.SetText(Display.FormatInto(Settings.TimeFormat, buffer));
   if (ClockPanel.Visible()) DrawClockFace();
 }
 
@@ -746,7 +730,7 @@ LRESULT TCalendarDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void TCalendarDialog::DrawClockFace() {
   RECT face{};
   GetClientRect(ClockLabel.Handle(), &face);
-  const DateTimeRecord& now = CurrentDateTime();
+  const DateTimeRecord& now = Display.Current();
   const ClockColors colors{Settings.LabelBack, Settings.LabelText, Settings.BorderColor,
                            Settings.TitleBack, Settings.TrailText};
   clockRenderer_.Render(ClockLabel.Handle(), face.right, face.bottom, now.Hour, now.Minute,

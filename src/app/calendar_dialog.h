@@ -20,6 +20,7 @@
 #include "dialogs/option_rules.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
+#include "platform/regional.h"
 #include "settings/settings.h"
 #include "ui/control.h"
 #include "ui/dpi.h"
@@ -77,8 +78,8 @@ class TCalendarDialog : public ui::Window {
   // painted, adds the tray icon that FormCreate asked for.
   void Show();
 
-  // Brings the date text, time text and clock up to the current time; does nothing while the
-  // shown moment has not changed.
+  // Brings Display, the date text, time text and clock up to the current time; does nothing
+  // while the shown moment has not changed.
   void RefreshDisplay();
 
   // Settings store. LoadSettings reads IniPath (a missing file gives the defaults) and applies
@@ -122,16 +123,21 @@ class TCalendarDialog : public ui::Window {
   // Runs the options dialog and applies its result (save, apply, revert, abort or cancel).
   void OpenOptionsDialog();
   // The live part of the options dialog's apply step, after it has written the record: the
-  // window moves to the given place and takes the month grid, refresh period, week numbers,
-  // today circle, fonts, colours and transparency from the record (the layout follows later).
+  // window moves to the given place and is brought in line with the record
+  // (ApplySettingsToWindow); the frame, the layout and the tray icon follow when it closes.
   void ApplyOptionResult(const OptionApplyResult& applied);
+  // Brings the window in line with the settings record, the one way for the start, a revert and
+  // every apply or save: month grid, week numbers, today circle, calendar font, first day of the
+  // week, date/time fonts and eras, colours, transparency, the menu's user item, the refresh
+  // period and the alarm check interval. Not the place, the frame, the layout or the tray icon.
+  void ApplySettingsToWindow();
   void OpenReadme();
   // Calendar moves by key code (Page Up/Down, End, Home, arrows); false when nothing moved.
   bool NavigateCalendar(WORD key, bool ctrl);
   void ShiftCalendarMonths(int n);
   void ShiftCalendarDays(int n);
 
-  // The options dialog: returns its modal result (1 save, 2 cancel, 3 abort, 4 revert, 5 apply).
+  // The options dialog: returns its modal result (an OptionResult).
   // Unset, the real dialog (TOptionSetDialog) opens; tests put their own in.
   std::function<int()> optionsDialog;
   // The local date-time the display follows (LocalNow); tests run the window on a clock of their
@@ -167,9 +173,14 @@ class TCalendarDialog : public ui::Window {
   bool DragPending = false;
   bool DragDone = false;
   std::uint8_t HideCountdown = 0;
+  // The displayed date-time and the formatter over it, with the system's regional settings. Only
+  // the display refresh (and the return to now after a layout) moves it; the alarm engine reads
+  // it as now. Nothing else changes it: the layout measures and the options dialog previews on
+  // copies of their own.
+  DateTimeFormatter Display{SystemRegional()};
   // The alarm engine owns the pending alarm (NextAlarmIndex, 255 = none, and NextAlarmDue).
   WinAlarmHost AlarmHost;
-  AlarmEngine Alarms{AlarmHost, BusyFlag, CurrentDateTime()};
+  AlarmEngine Alarms{AlarmHost, BusyFlag, Display.Current()};
   std::filesystem::path AlarmListPath;
   std::filesystem::path ReadmePath;
 
@@ -221,7 +232,9 @@ class TCalendarDialog : public ui::Window {
   AlarmEditorStart AlarmEditorStartValues() const;
   void SelectNextAlarm(bool recompute) { Alarms.SelectNextAlarm(recompute); }
 
-  // Draws the clock face for the current time onto ClockLabel (double-buffered; WM_PAINT
+  // The texts and the clock face for Display's moment.
+  void ShowDisplayedMoment();
+  // Draws the clock face for Display's moment onto ClockLabel (double-buffered; WM_PAINT
   // repaints the last drawing).
   void DrawClockFace();
   ClockFaceRenderer clockRenderer_;

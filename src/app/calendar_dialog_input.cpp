@@ -10,6 +10,7 @@
 #include "alarms/busy_scope.h"
 #include "app/calendar_dialog.h"
 #include "app/calendar_navigation.h"
+#include "dialogs/option_dialog.h"
 #include "format/datetime.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -42,11 +43,6 @@ CalendarDate FromSystemTime(const SYSTEMTIME& st) {
 }
 
 namespace {
-
-constexpr int kModalSave = 1;
-constexpr int kModalAbort = 3;
-constexpr int kModalRevert = 4;
-constexpr int kModalApply = 5;
 
 std::wstring Utf16(const char* utf8) { return Utf8ToWide(utf8); }
 
@@ -150,7 +146,7 @@ void TCalendarDialog::PanelMouseUp(const ui::MouseEvent& event) {
 
 void TCalendarDialog::LabelClick() {
   if (!MainCalendar.Visible()) return;
-  const DateTimeRecord& now = CurrentDateTime();
+  const DateTimeRecord& now = Display.Current();
   MainCalendar.SetDate(ToSystemTime(CalendarDate{now.Year, now.Month, now.Day}));
 }
 
@@ -263,17 +259,16 @@ void TCalendarDialog::OpenOptionsDialog() {
   const BusyScope busy(BusyFlag);
   const int result = optionsDialog ? optionsDialog() : RunOptionSetDialog();
   switch (result) {
-    case kModalSave:
-    case kModalApply:
-      UpdateUserMenu();
-      ApplyFirstDayOfWeek();
+    case kOptionResultSave:
+    case kOptionResultApply:
+      // The dialog's apply step has brought the window in line with the record
+      // (ApplyOptionResult); the frame, the layout and the tray icon follow now.
       ApplyWindowStyle(false);
-      SetMonthGrid(Settings.ShowMonthCount);
       ApplyVisibility();
       UpdateTrayIcon();
-      if (result == kModalSave) SaveSettings();
+      if (result == kOptionResultSave) SaveSettings();
       break;
-    case kModalRevert:
+    case kOptionResultRevert:
       // Back to the file's values, position included, with the calendar shown before the
       // visibility rules decide again. A file that cannot be read now changes nothing (the
       // user has been told).
@@ -283,17 +278,13 @@ void TCalendarDialog::OpenOptionsDialog() {
       ApplyVisibility();
       UpdateTrayIcon();
       break;
-    case kModalAbort:
-      // The window closes, which ends the program; nothing else runs.
-      PostMessageW(Handle(), WM_CLOSE, 0, 0);
-      return;
     default:
+      // Cancel keeps the record as it stands, even after an earlier apply; a running alarm
+      // timer still takes its AlarmChk.
+      Alarms.SetCheckInterval(Settings.AlarmChk);
+      if (Timer4.Enabled()) SelectNextAlarm(false);
       break;
   }
-  // AlarmChk may have changed (applied, or reverted to the file's): a running alarm timer takes
-  // the new period at once, keeping the alarm already chosen.
-  Alarms.SetCheckInterval(Settings.AlarmChk);
-  if (Timer4.Enabled()) SelectNextAlarm(false);
 }
 
 // ---- Popup menu --------------------------------------------------------------------------------

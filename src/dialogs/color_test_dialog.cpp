@@ -22,8 +22,7 @@ constexpr DWORD kPreviewExStyle = WS_EX_TOOLWINDOW;
 
 // A settings font at its size in points for `dpi`.
 ui::FontHandle PointFont(const FontSetting& font, UINT dpi) {
-  const int points = font.Size > 0 ? font.Size : 1;
-  return ui::CreateShiftJisFont(Cp932ToWide(font.Name), MulDiv(points, static_cast<int>(dpi), 72),
+  return ui::CreateShiftJisFont(Cp932ToWide(font.Name), ui::PointsToPixels(font.Size, dpi),
                                 font.Bold, font.Italic);
 }
 
@@ -125,15 +124,8 @@ void TColorTestDialog::ShowOrRefresh(const RECT& dialog, const OptionValues& val
   MainPanel.SetColor(ToColorRef(look.panelBack));
   TestLabel.SetColors(ToColorRef(look.panelBack), ToColorRef(look.panelText));
   BackPanel.SetColor(ToColorRef(look.formColor));
-  const LONG_PTR ex = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-  if (look.colorKeyOn || look.alphaOn) {
-    if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(
-        Handle(), ToColorRef(look.colorKey), static_cast<BYTE>(look.alphaOn ? look.alpha : 255),
-        (look.colorKeyOn ? LWA_COLORKEY : 0) | (look.alphaOn ? LWA_ALPHA : 0));
-  } else if (ex & WS_EX_LAYERED) {
-    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex & ~LONG_PTR{WS_EX_LAYERED});
-  }
+  ui::SetLayered(Handle(), look.colorKeyOn, ToColorRef(look.colorKey), look.alphaOn,
+                 static_cast<BYTE>(look.alpha));
 
   // 6. Today, on the calendar and as the system's short date.
   SYSTEMTIME today{};

@@ -34,7 +34,7 @@ ui::FontSpec FormFontSpec() {
 ui::FontSpec SampleFontSpec(const FontSetting& font) {
   ui::FontSpec out;
   out.face = Cp932ToWide(font.Name);
-  out.pixelHeight96 = MulDiv(std::max(font.Size, 1), 96, 72);
+  out.pixelHeight96 = ui::PointsToPixels(font.Size, ui::kDefaultDpi);
   out.bold = font.Bold;
   out.italic = font.Italic;
   return out;
@@ -518,9 +518,14 @@ void TOptionSetDialog::spnMonthChange(bool columnsChanged) {
 }
 
 void TOptionSetDialog::RefreshPreview(ui::ComboBox& format, ui::StaticText& preview) {
-  // The moment the formatter holds: the main window's last display refresh; the eras as the
-  // settings being edited choose them.
-  DateTimeFormatter formatter = TheFormatter();
+  // The moment of the main window's last display refresh; the eras as the settings being edited
+  // choose them.
+  DateTimeFormatter formatter;
+  if (target_.display) {
+    formatter = *target_.display;
+  } else {
+    formatter.SetDateTimeEx(LocalNow());
+  }
   formatter.SetNewEras(target_.settings && target_.settings->NewEras);
   preview.SetText(formatter.FormatDateTimeEx(format.Text()));
 }
@@ -536,7 +541,7 @@ void TOptionSetDialog::ChooseFontFor(FontSetting& font, FontSampleText& label) {
   const HDC dc = GetDC(Handle());
   const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
   ReleaseDC(Handle(), dc);
-  logFont.lfHeight = -MulDiv(std::max(font.Size, 1), pixelsPerInch, 72);
+  logFont.lfHeight = -ui::PointsToPixels(font.Size, static_cast<UINT>(pixelsPerInch));
   logFont.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
   logFont.lfItalic = font.Italic ? TRUE : FALSE;
   logFont.lfCharSet = DEFAULT_CHARSET;

@@ -16,6 +16,7 @@
 #include "controls/spin_edit.h"
 #include "dialogs/color_test_dialog.h"
 #include "dialogs/option_rules.h"
+#include "format/formatter.h"
 #include "settings/settings.h"
 #include "ui/dialog_controls.h"
 #include "ui/form.h"
@@ -23,10 +24,14 @@
 
 namespace mirovane {
 
-inline constexpr int kOptionResultSave = 1;
-inline constexpr int kOptionResultCancel = 2;
-inline constexpr int kOptionResultRevert = 4;
-inline constexpr int kOptionResultApply = 5;
+// How the options dialog ends: its modal result, the one set of codes the dialog sets and the
+// main window reads.
+enum OptionResult : int {
+  kOptionResultSave = 1,    // "設定保存(&S)": applied and written to the file
+  kOptionResultCancel = 2,  // "キャンセル(&C)", the close box, Esc
+  kOptionResultRevert = 4,  // "元に戻す(&R)": back to the file's values
+  kOptionResultApply = 5,   // "一時適用(&A)": applied, not written
+};
 
 // Control ids of the dialog, fixed so that tests and other processes can find the controls.
 enum OptionDialogControlId : int {
@@ -58,6 +63,9 @@ struct OptionDialogTarget {
   TCalendarSettings* settings = nullptr;  // the record the apply step writes
   OptionWindowState window;               // the main window's present state
   HWND mainWindow = nullptr;              // its width converts a right-aligned position
+  // The main window's display: the format previews render its moment with its regional
+  // settings, each on a copy of its own (none: the present, fixed regional settings).
+  const DateTimeFormatter* display = nullptr;
   // The live part of the apply step: the main window moves and takes fonts, colours,
   // transparency, week numbers, today circle, month grid and refresh period from the record.
   std::function<void(const OptionApplyResult&)> applyToWindow;

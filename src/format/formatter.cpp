@@ -765,9 +765,4 @@ std::string DateTimeFormatter::FormatDateTimeEx(std::string_view format) const {
   return std::string(FormatInto(format, out));
 }
 
-DateTimeFormatter& TheFormatter() {
-  static DateTimeFormatter formatter;
-  return formatter;
-}
-
 }  // namespace mirovane

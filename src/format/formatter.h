@@ -1,4 +1,15 @@
 // The extended date/time formatter: renders a format string (cp932) from the current date-time.
+//
+// There is no program-wide current date-time. Each formatter holds its own record, and whoever
+// needs a "now" owns one or is handed one, read-only:
+// - the main window owns the displayed record (TCalendarDialog::Display); only its display
+//   refresh, and the return to now at the end of a layout, move it;
+// - the alarm engine reads, as now, the record its owner hands it at construction: the main
+//   window's Display, the CLI's own simulated clock, a test's fake clock; it never sets it;
+// - the layout measures the labels on a copy set to the sample moment;
+// - every format preview of the options dialog renders on a copy of the main window's Display;
+// - the CLI and the tests keep formatters of their own.
+// So nothing changes another part's now as a side effect of measuring or previewing.
 #pragma once
 
 #include <string>
@@ -43,13 +54,5 @@ class DateTimeFormatter {
   RegionalSettings regional_;
   bool newEras_ = false;
 };
-
-// The program's one current date-time and the formatter over it (user-interface thread only).
-DateTimeFormatter& TheFormatter();
-inline bool SetDateTimeEx(double value) noexcept { return TheFormatter().SetDateTimeEx(value); }
-inline std::string FormatDateTimeEx(std::string_view format) {
-  return TheFormatter().FormatDateTimeEx(format);
-}
-inline const DateTimeRecord& CurrentDateTime() noexcept { return TheFormatter().Current(); }
 
 }  // namespace mirovane

@@ -22,6 +22,18 @@ inline int Scale(int pixels96, UINT dpi) noexcept {
   return MulDiv(pixels96, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
 }
 
+// The common font dialog's range of sizes in points; a hand-edited file may hold anything.
+inline constexpr int kMinFontPoints = 1;
+inline constexpr int kMaxFontPoints = 1638;
+// The character height in pixels of a font of `points` points at `dpi`, the size taken within
+// the font dialog's range first.
+inline int PointsToPixels(int points, UINT dpi) noexcept {
+  const int clamped = points < kMinFontPoints   ? kMinFontPoints
+                      : points > kMaxFontPoints ? kMaxFontPoints
+                                                : points;
+  return MulDiv(clamped, static_cast<int>(dpi), 72);
+}
+
 // The program's default face "ＭＳ Ｐゴシック".
 const std::wstring& DefaultFontFace();
 

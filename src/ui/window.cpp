@@ -67,6 +67,17 @@ RECT BoundsOf(HWND hwnd) noexcept {
   return r;
 }
 
+void SetLayered(HWND hwnd, bool colorKey, COLORREF key, bool alpha, BYTE alphaValue) noexcept {
+  const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  if (!colorKey && !alpha) {
+    if (ex & WS_EX_LAYERED) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~LONG_PTR{WS_EX_LAYERED});
+    return;
+  }
+  if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(hwnd, key, alpha ? alphaValue : BYTE{255},
+                             (colorKey ? LWA_COLORKEY : 0) | (alpha ? LWA_ALPHA : 0));
+}
+
 void MoveTo(HWND hwnd, int x, int y, int width, int height) noexcept {
   if (!hwnd) return;
   SetWindowPos(hwnd, nullptr, x, y, std::max(width, 0), std::max(height, 0),

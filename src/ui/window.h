@@ -26,6 +26,9 @@ void ShowOrHide(HWND hwnd, bool visible) noexcept;
 // Position relative to the parent's client area (screen position for a top-level window).
 RECT BoundsOf(HWND hwnd) noexcept;
 void MoveTo(HWND hwnd, int x, int y, int width, int height) noexcept;
+// Makes a top-level window layered with a colour key and/or a constant alpha, or, with neither,
+// an ordinary window again (a layered window without attributes would not be drawn).
+void SetLayered(HWND hwnd, bool colorKey, COLORREF key, bool alpha, BYTE alphaValue) noexcept;
 
 enum class MouseButton { Left, Right, Middle };
 

@@ -31,8 +31,8 @@ constexpr double kSecond = 1.0 / 86400.0;
 
 class CalendarDialogTest : public testing::MainWindowTest {
  protected:
-  static std::wstring Formatted(const std::string& format) {
-    return Cp932ToWide(FormatDateTimeEx(format));
+  static std::wstring Formatted(const TCalendarDialog& d, const std::string& format) {
+    return Cp932ToWide(d.Display.FormatDateTimeEx(format));
   }
 };
 
@@ -72,9 +72,9 @@ TEST_F(CalendarDialogTest, ControlTreeAfterCreation) {
   // The calendar is set to today.
   SYSTEMTIME sel{};
   SendMessageW(d.MainCalendar.Handle(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&sel));
-  EXPECT_EQ(sel.wYear, CurrentDateTime().Year);
-  EXPECT_EQ(sel.wMonth, CurrentDateTime().Month);
-  EXPECT_EQ(sel.wDay, CurrentDateTime().Day);
+  EXPECT_EQ(sel.wYear, d.Display.Current().Year);
+  EXPECT_EQ(sel.wMonth, d.Display.Current().Month);
+  EXPECT_EQ(sel.wDay, d.Display.Current().Day);
 }
 
 TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
@@ -89,7 +89,7 @@ TEST_F(CalendarDialogTest, StateAndTimersBeforeAndAfterFirstShow) {
   EXPECT_EQ(d.AlarmListPath, std::filesystem::path(exe).replace_extension(".txt"));
   EXPECT_EQ(d.ReadmePath, exe.parent_path() / "Readme.txt");
   // The creation already moved the current date-time to now.
-  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 2 * kSecond);
+  EXPECT_NEAR(d.Display.Current().Value, LocalNow(), 2 * kSecond);
 
   // During start-up the display refresh runs at DspCycle x 10 ms and the alarm tick, started by
   // the alarm selection, at AlarmChk seconds; the hide and position timers wait for the first show.
@@ -149,9 +149,9 @@ TEST_F(CalendarDialogTest, LabelsShowCurrentDateAndTime) {
 
   // The texts are the formats rendered at the current date-time, which is now (not the sample
   // moment the layout measured on).
-  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 2 * kSecond);
-  EXPECT_EQ(date, Formatted(d.Settings.DateFormat));
-  EXPECT_EQ(time, Formatted(d.Settings.TimeFormat));
+  EXPECT_NEAR(d.Display.Current().Value, LocalNow(), 2 * kSecond);
+  EXPECT_EQ(date, Formatted(d, d.Settings.DateFormat));
+  EXPECT_EQ(time, Formatted(d, d.Settings.TimeFormat));
 
   // And independently of the formatter: "yyyy/mm/dd(" and "hh:nn:ss" of the system clock.
   wchar_t day[16];
@@ -175,13 +175,13 @@ TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {
   d.Settings.DateFormat = Utf8ToCp932("'日付'");
   d.Settings.TimeFormat = Utf8ToCp932("yyyy'年'");
 
-  const double before = CurrentDateTime().Value;
+  const double before = d.Display.Current().Value;
   for (int i = 0; i < 5; ++i) d.RefreshDisplay();
-  EXPECT_GT(CurrentDateTime().Value, before);
+  EXPECT_GT(d.Display.Current().Value, before);
   EXPECT_EQ(dateSets.count(), 1);
   EXPECT_EQ(timeSets.count(), 1);
   EXPECT_EQ(WindowText(d.DateLabel.Handle()), L"日付");
-  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d, d.Settings.TimeFormat));
 
   // A hidden label keeps its text and catches up at the first refresh after it shows again.
   d.DateLabel.SetVisible(false);
@@ -190,7 +190,7 @@ TEST_F(CalendarDialogTest, RefreshSetsOnlyChangedTexts) {
   EXPECT_EQ(WindowText(d.DateLabel.Handle()), L"日付");
   d.DateLabel.SetVisible(true);
   d.RefreshDisplay();
-  EXPECT_EQ(WindowText(d.DateLabel.Handle()), Formatted("yyyy"));
+  EXPECT_EQ(WindowText(d.DateLabel.Handle()), Formatted(d, "yyyy"));
   EXPECT_EQ(dateSets.count(), 2);
 }
 
@@ -206,16 +206,16 @@ TEST_F(CalendarDialogTest, DisplayRefreshTimerKeepsTheTimeCurrent) {
   clock += 61 * kSecond;
   timer3.Tick();
   EXPECT_EQ(timeSets.count(), 1);
-  EXPECT_NEAR(CurrentDateTime().Value, clock, 0.001 * kSecond);
-  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+  EXPECT_NEAR(d.Display.Current().Value, clock, 0.001 * kSecond);
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d, d.Settings.TimeFormat));
   clock += 0.2 * kSecond;
   timer3.Tick();
   EXPECT_LE(timeSets.count(), 2);  // a new second may begin within 0.2 s
-  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d.Settings.TimeFormat));
+  EXPECT_EQ(WindowText(d.TimeLabel.Handle()), Formatted(d, d.Settings.TimeFormat));
   // Without the test's clock the window follows the system's.
   d.nowSource = nullptr;
   timer3.Tick();
-  EXPECT_NEAR(CurrentDateTime().Value, LocalNow(), 1.0 * kSecond);
+  EXPECT_NEAR(d.Display.Current().Value, LocalNow(), 1.0 * kSecond);
 }
 
 TEST_F(CalendarDialogTest, ClosingEndsTheMessageLoop) {

@@ -228,10 +228,10 @@ TEST_F(MainWindowBehaviour, ZeroRefreshPeriodFreezesTheTexts) {
   WriteIni("[Reaction]\r\nDspCycle=0\r\n");
   TCalendarDialog& d = Shown();
   const std::wstring time = WindowText(d.TimeLabel.Handle());
-  const double value = CurrentDateTime().Value;
+  const double value = d.Display.Current().Value;
   PumpMessagesFor(2200ms);
   EXPECT_EQ(WindowText(d.TimeLabel.Handle()), time);
-  EXPECT_EQ(CurrentDateTime().Value, value);
+  EXPECT_EQ(d.Display.Current().Value, value);
   EXPECT_FALSE(d.Timer3.Enabled());
 }
 
@@ -381,7 +381,11 @@ TEST_F(MainWindowBehaviour, OptionsResultsRevertSaveAndCancel) {
   d.DoReaction(kReactionOptions);
   EXPECT_EQ(ScreenRect(w).left, 120);
   d.optionsDialog = [&] {
+    // As the dialog's apply step: the record changes, then the window follows it.
     d.Settings.PopupMenuItem = 5;
+    OptionApplyResult applied;
+    applied.windowPos = {120, 140};
+    d.ApplyOptionResult(applied);
     return 1;
   };
   d.DoReaction(kReactionOptions);
@@ -639,7 +643,7 @@ TEST_F(MainWindowBehaviour, ClickOnTheTimeBringsTheCalendarBackToToday) {
   SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(label));
   SendMessageW(label, WM_LBUTTONUP, 0, ClientPoint(label));
   PumpMessagesFor(50ms);
-  const DateTimeRecord& now = CurrentDateTime();
+  const DateTimeRecord& now = d.Display.Current();
   EXPECT_EQ(Ymd(d.MainCalendar.Date()), Ymd(Day(now.Year, now.Month, now.Day)));
 
   // The press alone does nothing, nor a release after the mouse left the label.

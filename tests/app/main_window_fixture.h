@@ -80,10 +80,7 @@ class OtherWindow {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    InitCommonControlsForProgram();
-    TheFormatter().SetRegional(SystemRegional());
-  }
+  static void SetUpTestSuite() { InitCommonControlsForProgram(); }
 
   void SetUp() override {
     app_.Create();

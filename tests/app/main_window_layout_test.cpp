@@ -89,7 +89,7 @@ TEST_F(MainWindowLayout, DefaultWindowIsTextAreaPlusSquareClockAtTheTopRight) {
 
   // The labels show now again, not the sample moment they were measured on.
   EXPECT_EQ(testing::WindowText(d.DateLabel.Handle()),
-            Cp932ToWide(FormatDateTimeEx(d.Settings.DateFormat)));
+            Cp932ToWide(d.Display.FormatDateTimeEx(d.Settings.DateFormat)));
 }
 
 TEST_F(MainWindowLayout, ThreeByFourGridFromTheFile) {
@@ -279,6 +279,62 @@ TEST_F(MainWindowLayout, DpiChangeLaysOutAgainAtTheSuggestedPlace) {
   EXPECT_EQ(after.top, suggested.top);
   EXPECT_EQ(Width(after), Width(before));
   EXPECT_EQ(Height(after), Height(before));
+}
+
+}  // namespace
+}  // namespace mirovane
+
+namespace mirovane {
+namespace {
+
+// Watches a label while the layout measures on it: what the display and the alarm engine see
+// as now at every text the label is given.
+class NowWatcher {
+ public:
+  NowWatcher(HWND label, const TCalendarDialog& d, double past)
+      : label_(label), d_(d), past_(past) {
+    SetWindowSubclass(label_, &Proc, kId, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~NowWatcher() { RemoveWindowSubclass(label_, &Proc, kId); }
+  NowWatcher(const NowWatcher&) = delete;
+  NowWatcher& operator=(const NowWatcher&) = delete;
+
+  std::vector<double> displayed;  // the displayed moment at each text
+  int engineSawThePast = 0;       // texts at which the engine's clock was past `past`
+
+ private:
+  static constexpr UINT_PTR kId = 0x40E;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    if (msg == WM_SETTEXT) {
+      auto& self = *reinterpret_cast<NowWatcher*>(ref);
+      self.displayed.push_back(self.d_.Display.Current().Value);
+      if (self.d_.Alarms.IsPast(self.past_, false)) ++self.engineSawThePast;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  HWND label_;
+  const TCalendarDialog& d_;
+  double past_;
+};
+
+TEST_F(MainWindowLayout, MeasuringOnTheSampleNeverMovesTheDisplayedNowNorTheEnginesNow) {
+  TCalendarDialog& d = Shown();
+  const double clock = 46366.5;  // 2026-12-10 12:00
+  d.nowSource = [&] { return clock; };
+  d.RefreshDisplay();
+  ASSERT_EQ(d.Display.Current().Value, clock);
+  const std::wstring date = testing::WindowText(d.DateLabel.Handle());
+
+  const double aMinuteAgo = clock - 1.0 / 1440.0;
+  NowWatcher watcher(d.DateLabel.Handle(), d, aMinuteAgo);
+  d.LayoutWindow();
+  // The label was given the sample text and then today's again; all the while the display held
+  // 12:00 and the engine found a minute ago past (on the 1922 sample it would not have).
+  ASSERT_GE(watcher.displayed.size(), 2u);
+  for (double seen : watcher.displayed) EXPECT_EQ(seen, clock);
+  EXPECT_EQ(watcher.engineSawThePast, static_cast<int>(watcher.displayed.size()));
+  EXPECT_EQ(d.Display.Current().Value, clock);
+  EXPECT_EQ(testing::WindowText(d.DateLabel.Handle()), date);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "dialogs/option_dialog.h"
 #include "format/formatter.h"
 #include "platform/clock.h"
+#include "platform/regional.h"
 #include "settings/settings.h"
 #include "showcase_focus.h"
 #include "ui/timer.h"
@@ -22,11 +23,13 @@ int wmain(int argc, wchar_t** argv) {
   const int tab = argc > 1 ? static_cast<int>(std::wcstol(argv[1], nullptr, 10)) : 0;
   const bool preview = argc > 2 && std::wstring(argv[2]) == L"preview";
   const UINT seconds = argc > 3 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10)) : 30;
-  SetDateTimeEx(LocalNow());
+  DateTimeFormatter display(SystemRegional());
+  display.SetDateTimeEx(LocalNow());
 
   TCalendarSettings settings;
   OptionDialogTarget target;
   target.settings = &settings;
+  target.display = &display;
   target.window.top = 0;
   target.window.left = 1000;
   TOptionSetDialog dialog(std::move(target));
