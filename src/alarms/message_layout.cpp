@@ -84,8 +84,8 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in) {
 
   // Centred on the work area, or where the system suggested; moved inside the work area. A window
   // larger than the work area (only on a tiny screen) keeps its caption reachable at the top left.
-  const MessageRect& work = in.workArea;
-  MessageRect& window = out.window;
+  const Rect& work = in.workArea;
+  Rect& window = out.window;
   window.w = out.clientWidth + in.frameWidth;
   window.h = out.clientHeight + in.frameHeight;
   if (in.suggested) {

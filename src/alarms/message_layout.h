@@ -9,29 +9,21 @@
 
 #include <optional>
 
-namespace mirovane {
+#include "settings/geometry.h"
 
-struct MessageRect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-  bool operator==(const MessageRect&) const = default;
-  int Right() const { return x + w; }
-  int Bottom() const { return y + h; }
-};
+namespace mirovane {
 
 struct MessageLayoutInput {
   // Where the window is shown.
   int dpi = 96;
-  MessageRect workArea;  // of the window's monitor, screen coordinates
-  int frameWidth = 0;    // window size minus client size: frame and caption
+  Rect workArea;       // of the window's monitor, screen coordinates
+  int frameWidth = 0;  // window size minus client size: frame and caption
   int frameHeight = 0;
   int scrollBarWidth = 0;  // a vertical scroll bar at this DPI
   bool icon = false;
   bool confirm = false;
   // Set when the DPI changed while shown: the window keeps the top-left corner of this rectangle.
-  std::optional<MessageRect> suggested;
+  std::optional<Rect> suggested;
 
   // Measured in the window's font at this DPI.
   int textWidth = 0;  // extent of the whole text wrapped at MessageWrapWidth(...)
@@ -43,14 +35,14 @@ struct MessageLayoutInput {
 
 struct MessageLayout {
   // Client coordinates. Empty rectangles for an absent icon or confirm button.
-  MessageRect icon;
-  MessageRect text;  // includes the scroll bar when the text scrolls
-  MessageRect ok;
-  MessageRect confirm;
+  Rect icon;
+  Rect text;  // includes the scroll bar when the text scrolls
+  Rect ok;
+  Rect confirm;
   bool textScrolls = false;  // the text is taller than the room left for it
   int clientWidth = 0;
   int clientHeight = 0;
-  MessageRect window;  // screen coordinates, frame included
+  Rect window;  // screen coordinates, frame included
 };
 
 // The width at which the text is wrapped (lines break at CR LF and wrap at this width). Reads only

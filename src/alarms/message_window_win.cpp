@@ -46,9 +46,7 @@ struct IconDeleter {
 };
 using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
-MessageRect ToMessageRect(const RECT& r) {
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+Rect ToMessageRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
 class MessageButton final : public ui::Control {
  public:
@@ -163,11 +161,7 @@ class MessageWindow final : public ui::Window {
 };
 
 void MessageWindow::Create(HWND owner) {
-  WNDCLASSEXW wc{};
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMessageWindowClass;
-  RegisterClassOnce(wc);
+  RegisterDialogClass(kMessageWindowClass);
 
   // Created hidden at the centre of the owner's monitor, so that its DPI is that monitor's.
   POINT centre{0, 0};
@@ -262,9 +256,7 @@ void MessageWindow::Layout(UINT dpi, const RECT* suggested) {
     iconImage_ = std::move(image);
   }
 
-  auto place = [](ui::Control& control, const MessageRect& r) {
-    control.SetBounds(r.x, r.y, r.w, r.h);
-  };
+  auto place = [](ui::Control& control, const Rect& r) { control.SetBounds(r.x, r.y, r.w, r.h); };
   if (icon_.Handle()) place(icon_, layout.icon);
   place(*textBox_, layout.text);
   place(ok_, layout.ok);

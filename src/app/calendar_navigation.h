@@ -5,19 +5,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/clock.h"
+
 namespace mirovane {
 
 // The calendar's selected date. The time matters only where a key sets it (End: 23:59:59.999).
-struct CalendarDate {
-  int year = 1;
-  int month = 1;
-  int day = 1;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-  friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
-};
+using CalendarDate = CivilDateTime;
 
 // `date` moved by `n` months, keeping the day of the month but clipping it to the last day of
 // the target month (31 January + 1 month = 29 February in a leap year).

@@ -66,19 +66,11 @@ TColorTestDialog::~TColorTestDialog() {
 }
 
 void TColorTestDialog::Create(HWND owner) {
-  WNDCLASSEXW wc{};
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kColorTestDialogClass;
-  RegisterClassOnce(wc);
+  RegisterDialogClass(kColorTestDialogClass);
   CreateHandle(kPreviewExStyle, kColorTestDialogClass, PreviewCaption().c_str(), kPreviewStyle, 0,
                0, 1, 1, owner, 0);
-  // Only the close box: the system menu keeps "Move" and "Close".
-  if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {
-    for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) {
-      DeleteMenu(menu, command, MF_BYCOMMAND);
-    }
-  }
+  // Only the close box.
+  KeepOnlyMoveAndClose();
   ui::FontSpec font;
   font.pixelHeight96 = 15;
   formFont_ = ui::CreateUiFont(font, Dpi());

@@ -43,7 +43,7 @@ double JoinDateTime(std::int64_t day, std::int64_t msOfDay) noexcept {
 }
 
 double LocalNow() {
-  const LocalClockReading t = ReadLocalClock();
+  const CivilDateTime t = ReadLocalClock();
   const std::int64_t msOfDay = ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.millisecond;
   return JoinDateTime(DayNumberFromCivil(t.year, t.month, t.day), msOfDay);
 }

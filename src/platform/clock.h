@@ -5,16 +5,19 @@
 
 namespace mirovane {
 
-struct LocalClockReading {
-  int year = 1899;
-  int month = 12;
-  int day = 30;
+// A civil date and time of day as plain fields (month and day from 1): the clock's reading, and
+// the month calendar's selected date.
+struct CivilDateTime {
+  int year = 1;
+  int month = 1;
+  int day = 1;
   int hour = 0;
   int minute = 0;
   int second = 0;
   int millisecond = 0;
+  friend bool operator==(const CivilDateTime&, const CivilDateTime&) = default;
 };
 
-LocalClockReading ReadLocalClock();
+CivilDateTime ReadLocalClock();
 
 }  // namespace mirovane

@@ -4,7 +4,7 @@
 
 namespace mirovane {
 
-LocalClockReading ReadLocalClock() {
+CivilDateTime ReadLocalClock() {
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);
   tm local{};

@@ -4,7 +4,7 @@
 
 namespace mirovane {
 
-LocalClockReading ReadLocalClock() {
+CivilDateTime ReadLocalClock() {
   SYSTEMTIME st{};
   GetLocalTime(&st);
   return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};

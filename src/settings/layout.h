@@ -5,30 +5,10 @@
 
 #include <cstdint>
 
+#include "settings/geometry.h"
 #include "settings/settings.h"
 
 namespace mirovane {
-
-struct Point {
-  int x = 0;
-  int y = 0;
-  bool operator==(const Point&) const = default;
-};
-
-struct Size {
-  int w = 0;
-  int h = 0;
-  bool operator==(const Size&) const = default;
-};
-
-struct Rect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-  bool operator==(const Rect&) const = default;
-  int Right() const { return x + w; }
-};
 
 // What is shown and at which font sizes.
 struct Visibility {

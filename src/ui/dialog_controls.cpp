@@ -365,11 +365,7 @@ constexpr wchar_t kTabPageClass[] = L"MirovaneTabPage";
 }
 
 void TabPage::Create(HWND parent) {
-  WNDCLASSEXW wc{};
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kTabPageClass;
-  RegisterClassOnce(wc);
+  RegisterDialogClass(kTabPageClass);
   // A control parent: Tab and the mnemonics reach the controls on it.
   CreateHandle(WS_EX_CONTROLPARENT, kTabPageClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                parent, 0);

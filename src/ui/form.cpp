@@ -28,11 +28,7 @@ Form::~Form() {
 }
 
 void Form::CreateWindowOn(HWND owner) {
-  WNDCLASSEXW wc{};
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kFormClass;
-  RegisterClassOnce(wc);
+  RegisterDialogClass(kFormClass);
 
   // Created hidden at the centre of the owner's monitor, so that its DPI is that monitor's.
   MONITORINFO monitor{};
@@ -41,14 +37,7 @@ void Form::CreateWindowOn(HWND owner) {
   const RECT work = monitor.rcWork;
   CreateHandle(FrameExStyle(setup_.frame), kFormClass, caption_.c_str(), FrameStyle(setup_.frame),
                (work.left + work.right) / 2, (work.top + work.bottom) / 2, 1, 1, owner, 0);
-  if (setup_.frame == FormFrame::CloseBoxOnly) {
-    // Only the close box: the system menu keeps "Move" and "Close".
-    if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {
-      for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) {
-        DeleteMenu(menu, command, MF_BYCOMMAND);
-      }
-    }
-  }
+  if (setup_.frame == FormFrame::CloseBoxOnly) KeepOnlyMoveAndClose();
   dpi_ = Dpi();
 
   CreateControls();

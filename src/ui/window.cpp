@@ -151,6 +151,22 @@ void Window::Destroy() noexcept {
 
 UINT Window::Dpi() const noexcept { return dpi_ ? dpi_ : WindowDpi(hwnd_); }
 
+void Window::RegisterDialogClass(const wchar_t* name) {
+  WNDCLASSEXW wc{};
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassOnce(wc);
+}
+
+void Window::KeepOnlyMoveAndClose() noexcept {
+  if (HMENU menu = GetSystemMenu(hwnd_, FALSE)) {
+    for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) {
+      DeleteMenu(menu, command, MF_BYCOMMAND);
+    }
+  }
+}
+
 void Window::RegisterClassOnce(WNDCLASSEXW wc) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &Window::WindowProc;

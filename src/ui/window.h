@@ -73,6 +73,10 @@ class Window {
 
   // Registers `wc` with this toolkit's window procedure unless a class of that name exists.
   static void RegisterClassOnce(WNDCLASSEXW wc);
+  // The same for a class in the look of a dialog: arrow cursor, button-face background.
+  static void RegisterDialogClass(const wchar_t* name);
+  // Leaves only "Move" and "Close" in the system menu: the frame shows a close box alone.
+  void KeepOnlyMoveAndClose() noexcept;
   // CreateWindowExW with this object as the creation parameter; throws on failure.
   HWND CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     int x, int y, int width, int height, HWND parent, UINT_PTR idOrMenu);

@@ -22,7 +22,7 @@ MessageLayoutInput At96() {
   return in;
 }
 
-bool Inside(const MessageRect& inner, const MessageRect& outer) {
+bool Inside(const Rect& inner, const Rect& outer) {
   return inner.x >= outer.x && inner.y >= outer.y && inner.Right() <= outer.Right() &&
          inner.Bottom() <= outer.Bottom();
 }
@@ -31,22 +31,22 @@ TEST(MessageLayout, IconTextAndButtonsRightAlignedWithOkFirst) {
   MessageLayoutInput in = At96();
   MessageLayout l = ComputeMessageLayout(in);
   EXPECT_FALSE(l.textScrolls);
-  EXPECT_EQ(l.icon, (MessageRect{12, 12, 32, 32}));
+  EXPECT_EQ(l.icon, (Rect{12, 12, 32, 32}));
   // The text beside the icon, centred on the icon's height.
-  EXPECT_EQ(l.text, (MessageRect{56, 15, 100, 26}));
+  EXPECT_EQ(l.text, (Rect{56, 15, 100, 26}));
   // The buttons are wider than icon and text together: they set the width.
-  EXPECT_EQ(l.ok, (MessageRect{12, 60, 75, 23}));
-  EXPECT_EQ(l.confirm, (MessageRect{95, 60, 75, 23}));
+  EXPECT_EQ(l.ok, (Rect{12, 60, 75, 23}));
+  EXPECT_EQ(l.confirm, (Rect{95, 60, 75, 23}));
   EXPECT_EQ(l.clientWidth, 182);
   EXPECT_EQ(l.clientHeight, 95);
-  EXPECT_EQ(l.window, (MessageRect{546, 450, 188, 124}));
+  EXPECT_EQ(l.window, (Rect{546, 450, 188, 124}));
 
   // A wide text: the buttons stay at the right edge, a long caption widens its button.
   in.textWidth = 400;
   in.confirmCaptionWidth = 90;
   l = ComputeMessageLayout(in);
   EXPECT_EQ(l.clientWidth, 56 + 400 + 12);
-  EXPECT_EQ(l.confirm, (MessageRect{l.clientWidth - 12 - 106, 60, 106, 23}));
+  EXPECT_EQ(l.confirm, (Rect{l.clientWidth - 12 - 106, 60, 106, 23}));
   EXPECT_EQ(l.ok.Right() + 8, l.confirm.x);
 
   // Without icon and confirm button: the text starts at the margin, "OK" alone at the right.
@@ -54,14 +54,14 @@ TEST(MessageLayout, IconTextAndButtonsRightAlignedWithOkFirst) {
   in.icon = in.confirm = false;
   in.textHeight = 13;
   l = ComputeMessageLayout(in);
-  EXPECT_EQ(l.icon, MessageRect{});
-  EXPECT_EQ(l.confirm, MessageRect{});
-  EXPECT_EQ(l.text, (MessageRect{12, 12, 100, 13}));
+  EXPECT_EQ(l.icon, Rect{});
+  EXPECT_EQ(l.confirm, Rect{});
+  EXPECT_EQ(l.text, (Rect{12, 12, 100, 13}));
   EXPECT_EQ(l.clientWidth, 160);  // the minimum width
-  EXPECT_EQ(l.ok, (MessageRect{160 - 12 - 75, 41, 75, 23}));
+  EXPECT_EQ(l.ok, (Rect{160 - 12 - 75, 41, 75, 23}));
   // An empty text still takes one line.
   in.textWidth = in.textHeight = 0;
-  EXPECT_EQ(ComputeMessageLayout(in).text, (MessageRect{12, 12, 0, 13}));
+  EXPECT_EQ(ComputeMessageLayout(in).text, (Rect{12, 12, 0, 13}));
 }
 
 TEST(MessageLayout, EverythingScalesWithTheDpi) {
@@ -75,10 +75,10 @@ TEST(MessageLayout, EverythingScalesWithTheDpi) {
   in.confirmCaptionWidth = 78;
   EXPECT_EQ(MessageWrapWidth(in), 720);
   const MessageLayout l = ComputeMessageLayout(in);
-  EXPECT_EQ(l.icon, (MessageRect{18, 18, 48, 48}));
-  EXPECT_EQ(l.text, (MessageRect{84, 22, 150, 39}));
-  EXPECT_EQ(l.ok, (MessageRect{18, 90, 113, 35}));
-  EXPECT_EQ(l.confirm, (MessageRect{143, 90, 113, 35}));
+  EXPECT_EQ(l.icon, (Rect{18, 18, 48, 48}));
+  EXPECT_EQ(l.text, (Rect{84, 22, 150, 39}));
+  EXPECT_EQ(l.ok, (Rect{18, 90, 113, 35}));
+  EXPECT_EQ(l.confirm, (Rect{143, 90, 113, 35}));
   EXPECT_EQ(l.clientWidth, 274);
   EXPECT_EQ(l.clientHeight, 143);
 }
@@ -88,15 +88,15 @@ TEST(MessageLayout, CentredInAWorkAreaAwayFromTheOriginAndKeptInside) {
   // A monitor left of the primary one, its taskbar at the top.
   in.workArea = {-1280, 200, 1280, 824};
   MessageLayout l = ComputeMessageLayout(in);
-  EXPECT_EQ(l.window, (MessageRect{-1280 + (1280 - 188) / 2, 200 + (824 - 124) / 2, 188, 124}));
+  EXPECT_EQ(l.window, (Rect{-1280 + (1280 - 188) / 2, 200 + (824 - 124) / 2, 188, 124}));
 
   // After a DPI change the suggested corner is kept, but not beyond the work area.
-  in.suggested = MessageRect{-1000, 300, 200, 130};
-  EXPECT_EQ(ComputeMessageLayout(in).window, (MessageRect{-1000, 300, 188, 124}));
-  in.suggested = MessageRect{10, 990, 200, 130};
-  EXPECT_EQ(ComputeMessageLayout(in).window, (MessageRect{-188, 900, 188, 124}));
-  in.suggested = MessageRect{-2000, 0, 200, 130};
-  EXPECT_EQ(ComputeMessageLayout(in).window, (MessageRect{-1280, 200, 188, 124}));
+  in.suggested = Rect{-1000, 300, 200, 130};
+  EXPECT_EQ(ComputeMessageLayout(in).window, (Rect{-1000, 300, 188, 124}));
+  in.suggested = Rect{10, 990, 200, 130};
+  EXPECT_EQ(ComputeMessageLayout(in).window, (Rect{-188, 900, 188, 124}));
+  in.suggested = Rect{-2000, 0, 200, 130};
+  EXPECT_EQ(ComputeMessageLayout(in).window, (Rect{-1280, 200, 188, 124}));
 }
 
 TEST(MessageLayout, TallOrWideTextKeepsTheWindowInsideTheWorkArea) {
@@ -115,7 +115,7 @@ TEST(MessageLayout, TallOrWideTextKeepsTheWindowInsideTheWorkArea) {
   EXPECT_EQ(l.text.h, room / 13 * 13);
   EXPECT_EQ(l.text.w, 100 + 17);
   EXPECT_TRUE(Inside(l.window, in.workArea));
-  const MessageRect client{0, 0, l.clientWidth, l.clientHeight};
+  const Rect client{0, 0, l.clientWidth, l.clientHeight};
   EXPECT_TRUE(Inside(l.text, client) && Inside(l.ok, client) && Inside(l.confirm, client));
   EXPECT_LE(l.text.Bottom(), l.ok.y);
   EXPECT_EQ(l.clientWidth + in.frameWidth, l.window.w);
