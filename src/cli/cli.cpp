@@ -8,6 +8,7 @@
 #include "alarms/alarm_engine.h"
 #include "format/datetime.h"
 #include "format/formatter.h"
+#include "format/holidays.h"
 #include "platform/codec.h"
 #include "platform/regional.h"
 
@@ -18,7 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] [--new-eras] "
     "FORMAT... | "
-    "mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN] | mirovane-cli --version";
+    "mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN] | "
+    "mirovane-cli holidays FROM-YEAR [TO-YEAR] | mirovane-cli --version";
 
 bool AllDigits(std::string_view s) {
   if (s.empty()) return false;
@@ -298,6 +300,37 @@ std::optional<double> ParseWhen(std::string_view text) {
   return value;
 }
 
+namespace {
+
+// `holidays FROM-YEAR [TO-YEAR]`: one line per holiday, "YYYY-MM-DD name", in date order.
+int HolidaysCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() < 2 || args.size() > 3) return Usage(err, "holidays takes FROM-YEAR [TO-YEAR]");
+  int years[2] = {0, 0};
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 4 || !AllDigits(a) || ToInt(a) < kFirstHolidayYear ||
+        ToInt(a) > kLastHolidayYear) {
+      return Usage(err, "a year from " + std::to_string(kFirstHolidayYear) + " to " +
+                            std::to_string(kLastHolidayYear) + " expected, not \"" + a + "\"");
+    }
+    years[i - 1] = ToInt(a);
+  }
+  const int from = years[0];
+  const int to = args.size() == 3 ? years[1] : from;
+  if (to < from) return Usage(err, "TO-YEAR comes before FROM-YEAR");
+  char date[16];
+  for (int year = from; year <= to; ++year) {
+    for (const Holiday& h : HolidaysOfYear(year)) {
+      std::snprintf(date, sizeof date, "%04d-%02d-%02d ", h.year, h.month, h.day);
+      out << date << h.name << '\n';
+    }
+  }
+  out.flush();
+  return out ? 0 : 1;
+}
+
+}  // namespace
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) return Usage(err, std::string("no command; ") + kUsage);
   if (args[0] == "--version" && args.size() == 1) {
@@ -308,6 +341,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (args[0] == "format") return FormatCommand(args, out, err);
   if (args[0] == "alarms") return AlarmsCommand(args, out, err);
+  if (args[0] == "holidays") return HolidaysCommand(args, out, err);
   return Usage(err, "unknown command \"" + args[0] + "\"; " + kUsage);
 }
 

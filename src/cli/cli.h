@@ -2,6 +2,7 @@
 //
 //   mirovane-cli format [--at WHEN]... [--cp932] [--regional=fixed] [--new-eras] FORMAT...
 //   mirovane-cli alarms FILE [--now WHEN] [--startup] [--until WHEN]
+//   mirovane-cli holidays FROM-YEAR [TO-YEAR]   Japan's holidays, "YYYY-MM-DD name" (UTF-8)
 //   mirovane-cli --version     prints "mirovane-cli <version>"
 //
 // `alarms` reads FILE as the program reads its alarm list, loads it at WHEN (or now) and prints
